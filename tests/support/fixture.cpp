@@ -1,0 +1,13 @@
+// ResetAllState: one place that knows every module's reset, so tests never depend on their order.
+#include "support/fixture.h"
+
+#include "platform/fake/fake_clock.h"
+#include "world/world.h"
+
+void ResetAllState() {
+  ResetWorld();
+  SetTickCount(0);
+}
+
+std::string TestFile(const std::string& name) { return std::string(VEMS_SOURCE_DIR) + "/tests/" + name; }
+std::string DataFile(const std::string& name) { return std::string(VEMS_SOURCE_DIR) + "/data/" + name; }

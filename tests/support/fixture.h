@@ -1,0 +1,17 @@
+// Shared test fixture: every test starts from the program's initial state.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <string>
+
+// Puts every module-level variable of the game (and of the fakes) back to its initial value.
+void ResetAllState();
+
+// Path of a file under tests/ (fixtures) or data/ in the source tree.
+std::string TestFile(const std::string& name);
+std::string DataFile(const std::string& name);
+
+class GameTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ResetAllState(); }
+};
