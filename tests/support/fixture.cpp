@@ -2,11 +2,21 @@
 #include "support/fixture.h"
 
 #include "platform/fake/fake_clock.h"
+#include "platform/fake/fake_graphics.h"
+#include "platform/fake/fake_input.h"
+#include "platform/fake/fake_system.h"
+#include "platform/graphics.h"
+#include "platform/input.h"
 #include "world/world.h"
 
 void ResetAllState() {
   ResetWorld();
   SetTickCount(0);
+  ResetGraphics();
+  ResetInput();
+  ResetFakeGraphics();
+  ResetFakeInput();
+  ResetFakeSystem();
 }
 
 std::string TestFile(const std::string& name) { return std::string(VEMS_SOURCE_DIR) + "/tests/" + name; }
