@@ -1,0 +1,18 @@
+// What the SDL stand-ins share about the one game window: the SDL window, its renderer once the device
+// exists, and whether the game holds the mouse. Only platform/sdl/ includes this.
+#pragma once
+#include <SDL.h>
+
+#include "platform/window_handle.h"
+
+struct Window {
+  SDL_Window* sdlWindow = nullptr;
+  SDL_Renderer* renderer = nullptr;  // set by the device while it exists
+  bool mouseHeld = false;            // the mouse device is acquired: relative mode wanted while in front
+};
+
+// The game window, or null before CreateGameWindow (or after it failed).
+Window* GameWindow();
+
+// Takes the mouse into relative mode when the game holds it (after focus returns, after a message box).
+void TakeMouse();

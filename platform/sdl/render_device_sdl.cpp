@@ -1,0 +1,403 @@
+// Graphics device stand-ins over an SDL renderer: surfaces in memory with a texture made for drawing,
+// colour-keyed sprite textures, rectangle copies, the sprite batch, and a present paced to the display.
+#include <algorithm>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "platform/render_device.h"
+#include "platform/sdl/game_window.h"
+
+struct Direct3D {};
+
+struct Surface {
+  GraphicsDevice* device = nullptr;
+  SDL_Surface* pixels = nullptr;   // null for the back buffer, which is the renderer's own frame
+  SDL_Texture* texture = nullptr;  // what the renderer draws the pixels from; made on the first draw
+  bool textureStale = true;        // the pixels changed since the texture was filled
+};
+
+struct Texture {
+  GraphicsDevice* device = nullptr;
+  SDL_Texture* texture = nullptr;
+  int32_t width = 0;
+  int32_t height = 0;
+  bool translucent = false;  // has a transparent pixel; without one it is drawn with blending off
+  SDL_BlendMode mode = SDL_BLENDMODE_INVALID;
+};
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Keeps presents to the display's retrace when the renderer itself does not wait for it (the software
+// renderer never does; some drivers ignore the request), so the game never spins free.
+struct Pacer {
+  bool selfPaced = true;
+  Clock::duration period = std::chrono::microseconds(16667);
+  Clock::time_point next;
+  Clock::time_point lastPresent;
+  int quickPresents = 0;  // consecutive presents that returned far sooner than a retrace
+};
+
+}  // namespace
+
+struct GraphicsDevice {
+  Window* window = nullptr;
+  SDL_Renderer* renderer = nullptr;
+  Uint32 surfaceFormat = SDL_PIXELFORMAT_RGB888;  // the frame's own format, so copying the background converts nothing
+  Surface backBuffer;
+  std::vector<Surface*> surfaces;  // alive, so a released device leaves none pointing at its textures
+  std::vector<Texture*> textures;
+  Pacer pacer;
+};
+
+struct SpriteBatch {
+  GraphicsDevice* device = nullptr;
+  bool begun = false;
+  bool alphaBlend = false;
+};
+
+namespace {
+
+// The display's refresh rate, 60 Hz where the display does not say.
+Clock::duration RetracePeriod(SDL_Window* window) {
+  SDL_DisplayMode mode;
+  int rate = 60;
+  const int display = SDL_GetWindowDisplayIndex(window);
+  if (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0) rate = mode.refresh_rate;
+  return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / rate));
+}
+
+// Waits for the next retrace time when the renderer did not; if the game fell behind, the schedule
+// restarts from now rather than rushing frames to catch up.
+void PaceAfterPresent(Pacer& pacer) {
+  const Clock::time_point now = Clock::now();
+  if (!pacer.selfPaced) {
+    pacer.quickPresents = now - pacer.lastPresent < pacer.period / 4 ? pacer.quickPresents + 1 : 0;
+    pacer.lastPresent = now;
+    if (pacer.quickPresents < 30) return;
+    pacer.selfPaced = true;
+    pacer.next = now;
+  }
+  pacer.next += pacer.period;
+  if (pacer.next > now) {
+    std::this_thread::sleep_until(pacer.next);
+  } else if (now - pacer.next > pacer.period) {
+    pacer.next = now;
+  }
+}
+
+template <typename T>
+void Forget(std::vector<T*>& list, T* item) {
+  list.erase(std::remove(list.begin(), list.end(), item), list.end());
+}
+
+// The whole surface when rect is null; false when the rectangle is empty or leaves the surface.
+bool ResolveRect(int32_t width, int32_t height, const Rect* rect, SDL_Rect& out) {
+  const Rect r = rect ? *rect : MakeRect(0, 0, width, height);
+  out = SDL_Rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+  return r.left >= 0 && r.top >= 0 && r.left < r.right && r.top < r.bottom && r.right <= width && r.bottom <= height;
+}
+
+// The surface's texture, made on first use and refilled when the pixels changed since. The renderer
+// normally takes the surface's own format; where it does not, SDL converts on a fresh texture.
+SDL_Texture* TextureOf(Surface* surface) {
+  SDL_Renderer* renderer = surface->device->renderer;
+  if (surface->texture == nullptr) {
+    surface->texture = SDL_CreateTexture(renderer, surface->pixels->format->format, SDL_TEXTUREACCESS_STATIC,
+                                         surface->pixels->w, surface->pixels->h);
+    surface->textureStale = true;
+  }
+  if (surface->texture != nullptr && surface->textureStale) {
+    Uint32 format = 0;
+    SDL_QueryTexture(surface->texture, &format, nullptr, nullptr, nullptr);
+    if (format == surface->pixels->format->format) {
+      SDL_UpdateTexture(surface->texture, nullptr, surface->pixels->pixels, surface->pixels->pitch);
+    } else {
+      SDL_DestroyTexture(surface->texture);
+      surface->texture = nullptr;
+    }
+  }
+  if (surface->texture == nullptr) surface->texture = SDL_CreateTextureFromSurface(renderer, surface->pixels);
+  if (surface->texture == nullptr) return nullptr;
+  if (surface->textureStale) {
+    SDL_SetTextureBlendMode(surface->texture, SDL_BLENDMODE_NONE);
+    SDL_SetTextureScaleMode(surface->texture, SDL_ScaleModeNearest);
+    surface->textureStale = false;
+  }
+  return surface->texture;
+}
+
+// The bitmap as 32-bit ARGB, or null when the file is missing or not a bitmap SDL can decode.
+SDL_Surface* LoadArgb(const char* fileName) {
+  SDL_Surface* loaded = SDL_LoadBMP(fileName);
+  if (loaded == nullptr) return nullptr;
+  SDL_Surface* argb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
+  SDL_FreeSurface(loaded);
+  return argb;
+}
+
+}  // namespace
+
+// ---- Device ----
+
+Direct3D* Direct3DCreate9(uint32_t sdkVersion) {
+  if (sdkVersion != D3D_SDK_VERSION || SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
+  return new Direct3D;
+}
+
+// An accelerated renderer waiting for the retrace where the machine has one, the software renderer
+// otherwise. Full screen is the desktop's own mode with the picture scaled up by whole pixels.
+HRESULT CreateDevice(Direct3D* direct3D, WindowHandle focusWindow, const PresentParameters& parameters,
+                     GraphicsDevice** device) {
+  *device = nullptr;
+  if (direct3D == nullptr || focusWindow == nullptr || focusWindow->sdlWindow == nullptr ||
+      focusWindow->renderer != nullptr)
+    return D3DERR_INVALIDCALL;
+  SDL_Window* window = focusWindow->sdlWindow;
+  if (!parameters.windowed) SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+
+  SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+  if (renderer == nullptr) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+  if (renderer == nullptr) return D3DERR_NOTAVAILABLE;
+  SDL_RenderSetLogicalSize(renderer, parameters.backBufferWidth, parameters.backBufferHeight);
+  SDL_RenderSetIntegerScale(renderer, SDL_TRUE);
+
+  auto* created = new GraphicsDevice;
+  created->window = focusWindow;
+  created->renderer = renderer;
+  created->backBuffer.device = created;
+  const Uint32 windowFormat = SDL_GetWindowPixelFormat(window);
+  if (SDL_BITSPERPIXEL(windowFormat) == 32 && !SDL_ISPIXELFORMAT_ALPHA(windowFormat))
+    created->surfaceFormat = windowFormat;
+
+  SDL_RendererInfo info;
+  SDL_GetRendererInfo(renderer, &info);
+  const bool software = (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+  created->pacer.selfPaced = software || (info.flags & SDL_RENDERER_PRESENTVSYNC) == 0;
+  created->pacer.period = RetracePeriod(window);
+  created->pacer.next = created->pacer.lastPresent = Clock::now();
+
+  focusWindow->renderer = renderer;
+  *device = created;
+  return D3D_OK;
+}
+
+HRESULT GetBackBuffer(GraphicsDevice* device, Surface** backBuffer) {
+  *backBuffer = device != nullptr ? &device->backBuffer : nullptr;
+  return *backBuffer ? D3D_OK : D3DERR_INVALIDCALL;
+}
+
+HRESULT CreateSprite(GraphicsDevice* device, SpriteBatch** sprite) {
+  *sprite = nullptr;
+  if (device == nullptr) return D3DERR_INVALIDCALL;
+  *sprite = new SpriteBatch;
+  (*sprite)->device = device;
+  return D3D_OK;
+}
+
+void ShowDeviceCursor(GraphicsDevice* device, bool show) {
+  if (device != nullptr) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+}
+
+// ---- Images ----
+
+HRESULT GetImageInfoFromFile(const char* fileName, ImageInfo* info) {
+  SDL_Surface* image = SDL_LoadBMP(fileName);
+  if (image == nullptr) return D3DERR_INVALIDCALL;
+  *info = ImageInfo{image->w, image->h};
+  SDL_FreeSurface(image);
+  return D3D_OK;
+}
+
+HRESULT CreateOffscreenPlainSurface(GraphicsDevice* device, int32_t width, int32_t height, Surface** surface) {
+  *surface = nullptr;
+  if (device == nullptr || width <= 0 || height <= 0) return D3DERR_INVALIDCALL;
+  SDL_Surface* pixels = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, device->surfaceFormat);
+  if (pixels == nullptr) return E_OUTOFMEMORY;
+  SDL_SetSurfaceBlendMode(pixels, SDL_BLENDMODE_NONE);
+  auto* created = new Surface;
+  created->device = device;
+  created->pixels = pixels;
+  device->surfaces.push_back(created);
+  *surface = created;
+  return D3D_OK;
+}
+
+// The image converted into the surface's format, stretched to the whole surface. Surfaces carry no
+// alpha, so the colour key changes nothing.
+HRESULT LoadSurfaceFromFile(Surface* destination, const char* fileName, uint32_t) {
+  if (destination == nullptr || destination->pixels == nullptr) return D3DERR_INVALIDCALL;
+  SDL_Surface* image = SDL_LoadBMP(fileName);
+  if (image == nullptr) return D3DERR_INVALIDCALL;
+  SDL_SetSurfaceBlendMode(image, SDL_BLENDMODE_NONE);
+  const int result = image->w == destination->pixels->w && image->h == destination->pixels->h
+                         ? SDL_BlitSurface(image, nullptr, destination->pixels, nullptr)
+                         : SDL_BlitScaled(image, nullptr, destination->pixels, nullptr);
+  SDL_FreeSurface(image);
+  destination->textureStale = true;
+  return result == 0 ? D3D_OK : D3DERR_INVALIDCALL;
+}
+
+// Every pixel equal to the key, alpha included, becomes transparent black; a pixel one step off stays.
+// The game always asks for the file's own size (0 means the same), so no other size is offered.
+HRESULT CreateTextureFromFileEx(GraphicsDevice* device, const char* fileName, int32_t width, int32_t height,
+                                uint32_t colourKey, ImageInfo* info, Texture** texture) {
+  if (device == nullptr) return D3DERR_INVALIDCALL;
+  SDL_Surface* image = LoadArgb(fileName);
+  if (image == nullptr) return D3DERR_INVALIDCALL;
+  if ((width != 0 && width != image->w) || (height != 0 && height != image->h)) {
+    SDL_FreeSurface(image);
+    return D3DERR_INVALIDCALL;
+  }
+  bool translucent = false;
+  SDL_LockSurface(image);
+  for (int y = 0; y < image->h; ++y) {
+    auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(image->pixels) + y * image->pitch);
+    for (int x = 0; x < image->w; ++x) {
+      if (row[x] == colourKey) row[x] = 0x00000000;
+      translucent = translucent || (row[x] >> 24) != 0xFF;
+    }
+  }
+  SDL_UnlockSurface(image);
+  SDL_Texture* made = SDL_CreateTextureFromSurface(device->renderer, image);
+  const ImageInfo size{image->w, image->h};
+  SDL_FreeSurface(image);
+  if (made == nullptr) return E_OUTOFMEMORY;
+  SDL_SetTextureScaleMode(made, SDL_ScaleModeNearest);
+
+  auto* created = new Texture;
+  created->device = device;
+  created->texture = made;
+  created->width = size.width;
+  created->height = size.height;
+  created->translucent = translucent;
+  device->textures.push_back(created);
+  if (info) *info = size;
+  *texture = created;
+  return D3D_OK;
+}
+
+// ---- Frame ----
+
+// Onto the back buffer the copy is drawn into the frame; between surfaces it is a copy of pixels in
+// memory (a plain copy when both have the same format).
+HRESULT StretchRect(GraphicsDevice* device, Surface* source, const Rect* sourceRect, Surface* target,
+                    const Rect* targetRect) {
+  if (device == nullptr || source == nullptr || target == nullptr || source->pixels == nullptr ||
+      source->device != device || target->device != device)
+    return D3DERR_INVALIDCALL;
+  SDL_Rect from;
+  SDL_Rect to;
+  int targetWidth = 0;
+  int targetHeight = 0;
+  if (target->pixels != nullptr) {
+    targetWidth = target->pixels->w;
+    targetHeight = target->pixels->h;
+  } else {
+    SDL_RenderGetLogicalSize(device->renderer, &targetWidth, &targetHeight);
+  }
+  if (!ResolveRect(source->pixels->w, source->pixels->h, sourceRect, from) ||
+      !ResolveRect(targetWidth, targetHeight, targetRect, to))
+    return D3DERR_INVALIDCALL;
+
+  if (target->pixels == nullptr) {
+    SDL_Texture* texture = TextureOf(source);
+    if (texture == nullptr) return D3DERR_INVALIDCALL;
+    return SDL_RenderCopy(device->renderer, texture, &from, &to) == 0 ? D3D_OK : D3DERR_INVALIDCALL;
+  }
+  const int result = from.w == to.w && from.h == to.h ? SDL_BlitSurface(source->pixels, &from, target->pixels, &to)
+                                                      : SDL_BlitScaled(source->pixels, &from, target->pixels, &to);
+  target->textureStale = true;
+  return result == 0 ? D3D_OK : D3DERR_INVALIDCALL;
+}
+
+// The frame starts black, so the bars round a scaled picture stay black.
+HRESULT BeginScene(GraphicsDevice* device) {
+  if (device == nullptr) return D3DERR_INVALIDCALL;
+  SDL_SetRenderDrawColor(device->renderer, 0, 0, 0, 255);
+  SDL_RenderClear(device->renderer);
+  return D3D_OK;
+}
+
+HRESULT EndScene(GraphicsDevice* device) { return device != nullptr ? D3D_OK : D3DERR_INVALIDCALL; }
+
+HRESULT Present(GraphicsDevice* device) {
+  if (device == nullptr) return D3DERR_INVALIDCALL;
+  SDL_RenderPresent(device->renderer);
+  PaceAfterPresent(device->pacer);
+  return D3D_OK;
+}
+
+HRESULT SpriteBegin(SpriteBatch* sprite, uint32_t flags) {
+  if (sprite == nullptr || sprite->begun) return D3DERR_INVALIDCALL;
+  sprite->begun = true;
+  sprite->alphaBlend = (flags & D3DXSPRITE_ALPHABLEND) != 0;
+  return D3D_OK;
+}
+
+HRESULT SpriteEnd(SpriteBatch* sprite) {
+  if (sprite == nullptr || !sprite->begun) return D3DERR_INVALIDCALL;
+  sprite->begun = false;
+  return D3D_OK;
+}
+
+// Blending is the costly part of drawing, so a sheet without transparent pixels is drawn without it.
+HRESULT SpriteDraw(SpriteBatch* sprite, Texture* texture, const Rect* sourceRect, float x, float y, uint32_t) {
+  if (sprite == nullptr || !sprite->begun || texture == nullptr || texture->texture == nullptr)
+    return D3DERR_INVALIDCALL;
+  const Rect r = sourceRect ? *sourceRect : MakeRect(0, 0, texture->width, texture->height);
+  const SDL_Rect from{r.left, r.top, r.right - r.left, r.bottom - r.top};
+  const SDL_Rect to{static_cast<int>(x), static_cast<int>(y), from.w, from.h};
+  const SDL_BlendMode mode = sprite->alphaBlend && texture->translucent ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE;
+  if (mode != texture->mode) {
+    SDL_SetTextureBlendMode(texture->texture, mode);
+    texture->mode = mode;
+  }
+  return SDL_RenderCopy(sprite->device->renderer, texture->texture, &from, &to) == 0 ? D3D_OK : D3DERR_INVALIDCALL;
+}
+
+// ---- Release ----
+
+void Release(Direct3D* direct3D) { delete direct3D; }
+
+// Destroying the renderer destroys its textures too; the surfaces and textures still alive forget them.
+void Release(GraphicsDevice* device) {
+  if (device == nullptr) return;
+  for (Surface* surface : device->surfaces) {
+    surface->texture = nullptr;
+    surface->textureStale = true;
+    surface->device = nullptr;
+  }
+  for (Texture* texture : device->textures) {
+    texture->texture = nullptr;
+    texture->device = nullptr;
+  }
+  SDL_DestroyRenderer(device->renderer);
+  device->window->renderer = nullptr;
+  delete device;
+}
+
+// The back buffer belongs to its device and is not freed here.
+void Release(Surface* surface) {
+  if (surface == nullptr || surface->pixels == nullptr) return;
+  if (surface->device != nullptr) {
+    Forget(surface->device->surfaces, surface);
+    if (surface->texture != nullptr) SDL_DestroyTexture(surface->texture);
+  }
+  SDL_FreeSurface(surface->pixels);
+  delete surface;
+}
+
+// A texture whose device went first was already destroyed by SDL with the renderer.
+void Release(Texture* texture) {
+  if (texture == nullptr) return;
+  if (texture->device != nullptr) {
+    Forget(texture->device->textures, texture);
+    SDL_DestroyTexture(texture->texture);
+  }
+  delete texture;
+}
+
+void Release(SpriteBatch* sprite) { delete sprite; }
