@@ -188,6 +188,9 @@ ImageInfo FakeTextureSize(const Texture* texture) {
 
 bool FakeTextureHasKeyPixel(const Texture* texture) { return Owns(objects.textures, texture) && texture->hasKeyPixel; }
 
+int FakeLiveSurfaces() { return static_cast<int>(objects.surfaces.size()); }
+int FakeLiveTextures() { return static_cast<int>(objects.textures.size()); }
+
 PresentParameters FakeDeviceParameters() {
   return objects.devices.empty() ? PresentParameters() : objects.devices.back()->parameters;
 }

@@ -44,6 +44,9 @@ ImageInfo FakeSurfaceSize(const Surface* surface);
 ImageInfo FakeTextureSize(const Texture* texture);
 // Whether the texture's file holds at least one pixel equal to its colour key (24- and 32-bit files).
 bool FakeTextureHasKeyPixel(const Texture* texture);
+// Surfaces (the back buffer included) and textures made and not yet released.
+int FakeLiveSurfaces();
+int FakeLiveTextures();
 // The presentation parameters the device was created with (default record when there is none).
 PresentParameters FakeDeviceParameters();
 // The cell index a draw's source rectangle stands for on a sheet of frameWidth x frameHeight cells.

@@ -1,0 +1,76 @@
+// Test hooks into the SDL stand-ins: screen read-back, window size and a virtual gamepad.
+#include "platform/sdl/test_hooks.h"
+
+#include "platform/sdl/game_window.h"
+
+namespace {
+
+SDL_Joystick* testPad = nullptr;
+int testPadIndex = -1;
+
+}  // namespace
+
+bool ReadScreen(std::vector<uint32_t>& argb, int32_t& width, int32_t& height) {
+  Window* window = GameWindow();
+  if (window == nullptr) return false;
+  SDL_Surface* screen = SDL_GetWindowSurface(window->sdlWindow);
+  if (screen == nullptr) return false;
+  SDL_Surface* copy = SDL_ConvertSurfaceFormat(screen, SDL_PIXELFORMAT_ARGB8888, 0);
+  if (copy == nullptr) return false;
+  width = copy->w;
+  height = copy->h;
+  argb.assign(static_cast<size_t>(width) * height, 0);
+  for (int y = 0; y < height; ++y) {
+    const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(copy->pixels) + y * copy->pitch);
+    for (int x = 0; x < width; ++x) argb[static_cast<size_t>(y) * width + x] = row[x];
+  }
+  SDL_FreeSurface(copy);
+  return true;
+}
+
+void ResizeGameWindow(int32_t width, int32_t height) {
+  Window* window = GameWindow();
+  if (window == nullptr) return;
+  SDL_SetWindowSize(window->sdlWindow, width, height);
+  SDL_PumpEvents();
+}
+
+std::string RendererName() {
+  Window* window = GameWindow();
+  SDL_RendererInfo info;
+  if (window == nullptr || window->renderer == nullptr || SDL_GetRendererInfo(window->renderer, &info) != 0) return "";
+  return info.name;
+}
+
+bool PlugTestPad() {
+  // The window never has focus on the dummy driver; SDL would otherwise ignore the pad.
+  SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+  if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return false;
+  SDL_VirtualJoystickDesc desc;
+  SDL_zero(desc);
+  desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+  desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+  desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+  desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+  desc.name = "test pad";
+  testPadIndex = SDL_JoystickAttachVirtualEx(&desc);
+  if (testPadIndex < 0) return false;
+  testPad = SDL_JoystickOpen(testPadIndex);
+  return testPad != nullptr;
+}
+
+void SetTestPadAxis(int32_t axis, int16_t value) {
+  if (testPad != nullptr) SDL_JoystickSetVirtualAxis(testPad, axis, value);
+}
+
+void SetTestPadButton(int32_t button, bool held) {
+  if (testPad != nullptr) SDL_JoystickSetVirtualButton(testPad, button, held ? 1 : 0);
+}
+
+void UnplugTestPad() {
+  if (testPad == nullptr) return;
+  SDL_JoystickClose(testPad);
+  SDL_JoystickDetachVirtual(testPadIndex);
+  testPad = nullptr;
+  testPadIndex = -1;
+}

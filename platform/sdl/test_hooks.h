@@ -1,0 +1,27 @@
+// What the tests of the SDL stand-ins need to see and steer that the game itself never does: the pixels
+// on screen, the window's size, the renderer's name and a virtual gamepad. No SDL types here.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The game window's pixels as last presented, ARGB, row by row; false when they cannot be read (only the
+// software renderer keeps them in memory).
+bool ReadScreen(std::vector<uint32_t>& argb, int32_t& width, int32_t& height);
+
+// Resizes the game window and lets the renderer see the new size.
+void ResizeGameWindow(int32_t width, int32_t height);
+
+// Name of the renderer the device draws with ("" without a device).
+std::string RendererName();
+
+// A virtual game controller plugged in (true when it worked); axes and buttons use SDL's controller
+// numbering (axis 0 left x, 1 left y, 2 right x, 3 right y, 4 left trigger, 5 right trigger).
+bool PlugTestPad();
+void SetTestPadAxis(int32_t axis, int16_t value);
+void SetTestPadButton(int32_t button, bool held);
+void UnplugTestPad();
+
+// Named SDL controller buttons the tests press.
+constexpr int32_t kTestPadButtonA = 0;
+constexpr int32_t kTestPadButtonDpadUp = 11;
