@@ -1,0 +1,144 @@
+// The graphics stand-ins on SDL's dummy video driver with the software renderer, checked by the pixels
+// that reach the screen: colour key, rectangle copies, whole-pixel scaling, refused files.
+#include "platform/graphics.h"
+
+#include "platform/sdl/test_hooks.h"
+#include "platform/system.h"
+#include "support/bitmap_file.h"
+
+namespace {
+
+constexpr uint32_t kKey = 0xFFFF0080;
+constexpr uint32_t kBlue = 0xFF0000FF;
+
+class GraphicsSdlTest : public ::testing::Test {
+ protected:
+  // One window and device for the whole program, as in the game.
+  static void SetUpTestSuite() {
+    window = CreateGameWindow("Vems", 640, 480);
+    ASSERT_NE(window, nullptr) << PlatformError();
+    ASSERT_TRUE(InitGraphics(window, 640, 480, false)) << PlatformError();
+  }
+
+  void SetUp() override {
+    ASSERT_NE(graphicsDevice, nullptr);
+    background = LoadSurfaceFromImage(WriteSolidBitmap("blue.bmp", 640, 480, kBlue));
+    ASSERT_NE(background, nullptr);
+  }
+
+  void TearDown() override {
+    Release(background);
+    ResizeGameWindow(640, 480);
+  }
+
+  // A frame: the blue background, then draw() inside an alpha-blended sprite batch; returns the screen.
+  template <typename Draw>
+  std::vector<uint32_t> Frame(Draw draw) {
+    BeginScene(graphicsDevice);
+    StretchRect(graphicsDevice, background, nullptr, backBuffer, nullptr);
+    SpriteBegin(spriteBatch, D3DXSPRITE_ALPHABLEND);
+    draw();
+    SpriteEnd(spriteBatch);
+    EndScene(graphicsDevice);
+    Present(graphicsDevice);
+    std::vector<uint32_t> screen;
+    EXPECT_TRUE(ReadScreen(screen, width, height));
+    return screen;
+  }
+
+  uint32_t At(const std::vector<uint32_t>& screen, int32_t x, int32_t y) const {
+    return screen[static_cast<size_t>(y) * width + x] | 0xFF000000;
+  }
+
+  static WindowHandle window;
+  Surface* background = nullptr;
+  int32_t width = 0;
+  int32_t height = 0;
+};
+
+WindowHandle GraphicsSdlTest::window = nullptr;
+
+TEST_F(GraphicsSdlTest, DrawsWithTheSoftwareRendererHere) { EXPECT_EQ(RendererName(), "software"); }
+
+// Exactly the key is transparent; a pixel one step off it is drawn as it is.
+TEST_F(GraphicsSdlTest, ColourKeyPixelIsInvisibleAndItsNeighbourColourIsDrawn) {
+  Texture* sheet = LoadTextureFromImage(WriteTestBitmap("key.bmp", 2, 1, {kKey, 0xFFFF0081}), kKey);
+  ASSERT_NE(sheet, nullptr);
+  const auto screen = Frame([&] { DrawSpriteFrame(sheet, 100, 50, 0, 2, 1, 1); });
+  EXPECT_EQ(At(screen, 100, 50), kBlue);
+  EXPECT_EQ(At(screen, 101, 50), 0xFFFF0081u);
+  Release(sheet);
+}
+
+TEST_F(GraphicsSdlTest, OpaqueSheetCellIsDrawnAtItsPositionUnscaled) {
+  std::vector<uint32_t> pixels(4 * 2);
+  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = 0xFF000000 | static_cast<uint32_t>(0x101010 * (i + 1));
+  Texture* sheet = LoadTextureFromImage(WriteTestBitmap("cells.bmp", 4, 2, pixels), kKey);
+  ASSERT_NE(sheet, nullptr);
+  // Cell 3 of 2x1 cells, 2 per row: the bottom right pair.
+  const auto screen = Frame([&] { DrawSpriteFrame(sheet, 10, 20, 3, 2, 1, 2); });
+  EXPECT_EQ(At(screen, 10, 20), pixels[6]);
+  EXPECT_EQ(At(screen, 11, 20), pixels[7]);
+  EXPECT_EQ(At(screen, 12, 20), kBlue);
+  EXPECT_EQ(At(screen, 10, 21), kBlue);
+  Release(sheet);
+}
+
+// Surface to surface in memory, then a window of it onto the frame, both pixel for pixel.
+TEST_F(GraphicsSdlTest, RectangleCopiesArePixelForPixel) {
+  std::vector<uint32_t> pixels(8 * 8);
+  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = 0xFF000000 | static_cast<uint32_t>(i * 0x030507);
+  Surface* tile = LoadSurfaceFromImage(WriteTestBitmap("tile.bmp", 8, 8, pixels));
+  ASSERT_NE(tile, nullptr);
+  Surface* big = nullptr;
+  ASSERT_EQ(CreateOffscreenPlainSurface(graphicsDevice, 16, 16, &big), D3D_OK);
+  for (int32_t ty = 0; ty < 2; ++ty)
+    for (int32_t tx = 0; tx < 2; ++tx) {
+      const Rect to = MakeRect(tx * 8, ty * 8, tx * 8 + 8, ty * 8 + 8);
+      ASSERT_EQ(StretchRect(graphicsDevice, tile, nullptr, big, &to), D3D_OK);
+    }
+  const Rect from = MakeRect(5, 6, 13, 14);  // straddles all four tiles
+  const Rect to = MakeRect(300, 200, 308, 208);
+  const auto screen = Frame([&] { StretchRect(graphicsDevice, big, &from, backBuffer, &to); });
+  for (int32_t y = 0; y < 8; ++y)
+    for (int32_t x = 0; x < 8; ++x)
+      ASSERT_EQ(At(screen, 300 + x, 200 + y), pixels[static_cast<size_t>((6 + y) % 8) * 8 + (5 + x) % 8]) << x << "," << y;
+  EXPECT_EQ(At(screen, 299, 200), kBlue);
+  EXPECT_EQ(At(screen, 308, 207), kBlue);
+
+  const Rect outside = MakeRect(10, 10, 20, 20);
+  EXPECT_TRUE(FAILED(StretchRect(graphicsDevice, big, &outside, backBuffer, &to)));
+  Release(big);
+  Release(tile);
+}
+
+// A larger window shows the picture at the largest whole scale that fits, centred, on black bars.
+TEST_F(GraphicsSdlTest, LargerWindowScalesThePictureByWholePixelsCentred) {
+  Texture* dot = LoadTextureFromImage(WriteTestBitmap("dot.bmp", 1, 1, {0xFFFFFF00}), kKey);
+  ASSERT_NE(dot, nullptr);
+  ResizeGameWindow(1300, 1000);  // scale 2: the picture is 1280 x 960 at (10, 20)
+  const auto screen = Frame([&] { DrawSpriteFrame(dot, 3, 4, 0, 1, 1, 1); });
+  ASSERT_EQ(width, 1300);
+  ASSERT_EQ(height, 1000);
+  EXPECT_EQ(At(screen, 5, 500), 0xFF000000u);   // left bar
+  EXPECT_EQ(At(screen, 650, 10), 0xFF000000u);  // top bar
+  EXPECT_EQ(At(screen, 1295, 500), 0xFF000000u);
+  EXPECT_EQ(At(screen, 10, 20), kBlue);
+  EXPECT_EQ(At(screen, 1289, 979), kBlue);
+  for (int32_t y = 0; y < 2; ++y)
+    for (int32_t x = 0; x < 2; ++x) EXPECT_EQ(At(screen, 10 + 6 + x, 20 + 8 + y), 0xFFFFFF00u);  // no blur
+  EXPECT_EQ(At(screen, 10 + 8, 20 + 8), kBlue);
+  EXPECT_EQ(At(screen, 10 + 5, 20 + 8), kBlue);
+  Release(dot);
+}
+
+TEST_F(GraphicsSdlTest, MissingAndUndecodableFilesGiveNull) {
+  const std::string good = WriteSolidBitmap("good.bmp", 20, 10, kBlue);
+  for (const std::string& file : {::testing::TempDir() + "absent.bmp", WriteTestFile("junk.bmp", "BM junk"),
+                                  WriteTestFile("short.bmp", FileHead(good, 30))}) {
+    EXPECT_EQ(LoadSurfaceFromImage(file), nullptr) << file;
+    EXPECT_EQ(LoadTextureFromImage(file, kKey), nullptr) << file;
+  }
+}
+
+}  // namespace
