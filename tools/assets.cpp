@@ -1,0 +1,55 @@
+// The list of data files under the names the game loads them by, and the writing of them to a folder.
+#include "tools/assets.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "tools/art.h"
+#include "tools/sounds.h"
+
+std::vector<AssetFile> BuildAssets() {
+  std::vector<AssetFile> files = {
+      {"vems-blue.bmp", EncodeBmp(DrawBlueSheet())},
+      {"vems-sparkle-blue.bmp", EncodeBmp(DrawSparkleSheet())},
+      {"vems-green.bmp", EncodeBmp(DrawGreenSheet())},
+      {"vemsdoor.bmp", EncodeBmp(DrawDoorSheet())},
+      {"vemsladder.bmp", EncodeBmp(DrawLadderSheet())},
+      {"vemskey.bmp", EncodeBmp(DrawKeySheet())},
+      {"vems-keyman.bmp", EncodeBmp(DrawKeymanSheet())},
+      {"vems-rock.bmp", EncodeBmp(DrawRockSheet())},
+      {"VemsPaper-Airplane.bmp", EncodeBmp(DrawPaperSheet())},
+      {"vems-scissors.bmp", EncodeBmp(DrawScissorsSheet())},
+      {"vems-title.bmp", EncodeBmp(DrawTitle())},
+      {"vems-btn-play.bmp", EncodeBmp(DrawButton("Play", 118))},
+      {"vems-btn-setup.bmp", EncodeBmp(DrawButton("Setup", 138))},
+      {"vems-btn-credits.bmp", EncodeBmp(DrawButton("Credits", 168))},
+      {"vems-btn-exit.bmp", EncodeBmp(DrawButton("Exit", 108))},
+      {"vems-arrow.bmp", EncodeBmp(DrawArrow())},
+      {"vems-walls.bmp", EncodeBmp(DrawWallsSheet())},
+      {"Vems-BG-Cyan.bmp", EncodeBmp(DrawBackground())},
+      {"step.wav", MakeStepWave()},
+      {"bounce.wav", MakeBounceWave()},
+      {"icons/vems.png", EncodePng(Enlarge(DrawBlueStanding(), 2))},
+  };
+  return files;
+}
+
+bool WriteAssets(const std::string& folder) {
+  std::error_code error;
+  std::filesystem::create_directories(std::filesystem::path(folder) / "icons", error);
+  if (error) {
+    std::fprintf(stderr, "make_assets: cannot create %s/icons: %s\n", folder.c_str(), error.message().c_str());
+    return false;
+  }
+  for (const AssetFile& file : BuildAssets()) {
+    std::string path = folder + "/" + file.name;
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(file.bytes.data()), static_cast<std::streamsize>(file.bytes.size()));
+    if (!out.flush()) {
+      std::fprintf(stderr, "make_assets: cannot write %s\n", path.c_str());
+      return false;
+    }
+  }
+  return true;
+}
