@@ -57,7 +57,7 @@ TEST_F(GraphicsTest, SheetWithoutColumnsOrNegativeCellDrawsNothing) {
 TEST_F(GraphicsTest, LoadersRefuseMissingAndDamagedFilesAndMakeNothing) {
   const std::string good = WriteSolidBitmap("good.bmp", 20, 10, 0xFF00FF00);
   const std::string damaged[] = {
-      ::testing::TempDir() + "no-such-file.bmp",
+      TestFilePath("no-such-file.bmp"),
       WriteTestFile("text.bmp", "this is not a picture"),
       WriteTestFile("truncated.bmp", FileHead(good, 54 + 3 * 60)),  // rows cut short
       WriteTestFile("header-only.bmp", FileHead(good, 20)),

@@ -134,7 +134,7 @@ TEST_F(GraphicsSdlTest, LargerWindowScalesThePictureByWholePixelsCentred) {
 
 TEST_F(GraphicsSdlTest, MissingAndUndecodableFilesGiveNull) {
   const std::string good = WriteSolidBitmap("good.bmp", 20, 10, kBlue);
-  for (const std::string& file : {::testing::TempDir() + "absent.bmp", WriteTestFile("junk.bmp", "BM junk"),
+  for (const std::string& file : {TestFilePath("absent.bmp"), WriteTestFile("junk.bmp", "BM junk"),
                                   WriteTestFile("short.bmp", FileHead(good, 30))}) {
     EXPECT_EQ(LoadSurfaceFromImage(file), nullptr) << file;
     EXPECT_EQ(LoadTextureFromImage(file, kKey), nullptr) << file;

@@ -2,13 +2,33 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
 
+// Files written by this test process; each test runs in its own process, in parallel with others, so
+// names carry the process id, and the files go when the process ends.
+struct TestFiles {
+  std::vector<std::string> paths;
+  ~TestFiles() {
+    for (const std::string& path : paths) std::remove(path.c_str());
+  }
+};
+inline TestFiles testFiles;
+
+// A path in the temporary folder that no other test process uses.
+inline std::string TestFilePath(const std::string& name) {
+  const std::string path = ::testing::TempDir() + "vems_" + std::to_string(getpid()) + "_" + name;
+  testFiles.paths.push_back(path);
+  return path;
+}
+
 // Writes a bottom-up uncompressed bitmap of width x height ARGB pixels (row by row from the top) with
-// 24 or 32 bits per pixel into the test's temporary folder; returns its path.
+// 24 or 32 bits per pixel into the temporary folder; returns its path.
 inline std::string WriteTestBitmap(const std::string& name, int32_t width, int32_t height,
                                    const std::vector<uint32_t>& argb, int bits = 24) {
   const uint32_t bytesPerPixel = static_cast<uint32_t>(bits / 8);
@@ -40,7 +60,7 @@ inline std::string WriteTestBitmap(const std::string& name, int32_t width, int32
       for (uint32_t b = 0; b < bytesPerPixel; ++b) file[row + x * bytesPerPixel + b] = static_cast<uint8_t>(pixel >> (8 * b));
     }
   }
-  const std::string path = ::testing::TempDir() + name;
+  const std::string path = TestFilePath(name);
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()),
                                               static_cast<std::streamsize>(file.size()));
   return path;
@@ -53,7 +73,7 @@ inline std::string WriteSolidBitmap(const std::string& name, int32_t width, int3
 
 // Writes raw bytes (for files that are not bitmaps, or damaged ones); returns the path.
 inline std::string WriteTestFile(const std::string& name, const std::string& bytes) {
-  const std::string path = ::testing::TempDir() + name;
+  const std::string path = TestFilePath(name);
   std::ofstream(path, std::ios::binary) << bytes;
   return path;
 }
