@@ -157,7 +157,7 @@ bool ReadBitmap(const std::string& fileName, uint32_t colourKey, BitmapFile& out
 
 // The whole surface when rect is null; false when the rectangle is empty or leaves the surface.
 bool ResolveRect(const Surface* surface, const Rect* rect, Rect& out) {
-  out = rect ? *rect : MakeRect(0, 0, surface->width, surface->height);
+  out = rect ? *rect : Rect{0, 0, surface->width, surface->height};
   return out.left >= 0 && out.top >= 0 && out.left < out.right && out.top < out.bottom && out.right <= surface->width &&
          out.bottom <= surface->height;
 }
@@ -330,7 +330,7 @@ HRESULT SpriteEnd(SpriteBatch* sprite) {
 // Only draws inside a batch reach the log, as only those reach the screen.
 HRESULT SpriteDraw(SpriteBatch* sprite, Texture* texture, const Rect* sourceRect, float x, float y, uint32_t) {
   if (!Owns(objects.sprites, sprite) || !sprite->begun || !Owns(objects.textures, texture)) return D3DERR_INVALIDCALL;
-  const Rect source = sourceRect ? *sourceRect : MakeRect(0, 0, texture->width, texture->height);
+  const Rect source = sourceRect ? *sourceRect : Rect{0, 0, texture->width, texture->height};
   drawLog.draws.push_back(DrawRecord{texture, texture->file, source, x, y});
   return D3D_OK;
 }

@@ -95,7 +95,7 @@ void Forget(std::vector<T*>& list, T* item) {
 
 // The whole surface when rect is null; false when the rectangle is empty or leaves the surface.
 bool ResolveRect(int32_t width, int32_t height, const Rect* rect, SDL_Rect& out) {
-  const Rect r = rect ? *rect : MakeRect(0, 0, width, height);
+  const Rect r = rect ? *rect : Rect{0, 0, width, height};
   out = SDL_Rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
   return r.left >= 0 && r.top >= 0 && r.left < r.right && r.top < r.bottom && r.right <= width && r.bottom <= height;
 }
@@ -347,7 +347,7 @@ HRESULT SpriteEnd(SpriteBatch* sprite) {
 HRESULT SpriteDraw(SpriteBatch* sprite, Texture* texture, const Rect* sourceRect, float x, float y, uint32_t) {
   if (sprite == nullptr || !sprite->begun || texture == nullptr || texture->texture == nullptr)
     return D3DERR_INVALIDCALL;
-  const Rect r = sourceRect ? *sourceRect : MakeRect(0, 0, texture->width, texture->height);
+  const Rect r = sourceRect ? *sourceRect : Rect{0, 0, texture->width, texture->height};
   const SDL_Rect from{r.left, r.top, r.right - r.left, r.bottom - r.top};
   const SDL_Rect to{static_cast<int>(x), static_cast<int>(y), from.w, from.h};
   const SDL_BlendMode mode = sprite->alphaBlend && texture->translucent ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE;
