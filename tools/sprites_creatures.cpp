@@ -15,56 +15,66 @@ void PaintInside(Canvas& dst, const Canvas& src) {
       if (dst.Solid(x, y) && src.Solid(x, y)) dst.Set(x, y, src.Get(x, y));
 }
 
-// One 32x32 creature. The body spans x 10..20 and the arms reach x 9 and 21, so with the outline the
+// One 32x32 creature. The body spans x 10..20 and the hands reach x 9 and 21, so with the outline the
 // creature covers x 8..22 and y 2..29, exactly its collision box. facing: 0 looks at us, 1 looks right.
 // phase: walk step 0..3.
 Canvas DrawCreature(const Body& body, int facing, int phase) {
   using namespace palette;
-  // Back and front foot per step; a lifted foot rises two pixels.
-  static const double footX[4][2] = {{12.0, 19.0}, {13.5, 17.5}, {12.5, 19.0}, {12.0, 18.0}};
-  static const double footLift[4][2] = {{0, 0}, {0, 2}, {0, 0}, {2, 0}};
-  static const double armSwing[4] = {0, 1, 0, -1};
   bool standing = facing == 0;
   int p = standing ? 0 : phase;
+  // Feet per step: the near foot (lighter) and the far one; each swings forward lifted two pixels.
+  struct Foot {
+    double x, lift;
+  };
+  static const Foot nearFoot[4] = {{19.0, 0}, {17.5, 0}, {12.0, 0}, {14.0, 1.5}};
+  static const Foot farFoot[4] = {{12.0, 0}, {14.0, 1.5}, {19.0, 0}, {17.5, 0}};
+  static const double armSwing[4] = {0, 1, 0, -1};
   double swing = standing ? 0 : armSwing[p];
-  auto footAt = [&](int f) { return standing ? (f == 0 ? 12.5 : 18.5) : footX[p][f]; };
-  auto liftOf = [&](int f) { return standing ? 0.0 : footLift[p][f]; };
+  Foot nearOne = standing ? Foot{18.5, 0} : nearFoot[p], farOne = standing ? Foot{12.5, 0} : farFoot[p];
 
   Canvas c(32, 32);
-  // Body: a capsule from head to hips, and two feet.
-  FillCapsule(c, 15.5, 9.0, 15.5, 21.0, 5.6, body.dark);
-  for (int f = 0; f < 2; ++f) FillEllipse(c, footAt(f), 27.2 - liftOf(f), 3.0, 1.9, body.dark);
-  // Light from the upper left: the base colour shifted up-left leaves a dark rim low right.
-  Canvas lit(32, 32);
-  FillCapsule(lit, 14.8, 8.3, 14.8, 20.0, 5.0, body.base);
-  for (int f = 0; f < 2; ++f) FillEllipse(lit, footAt(f) - 0.5, 26.8 - liftOf(f), 2.3, 1.2, body.base);
-  FillEllipse(lit, 12.8, 6.4, 2.0, 1.4, body.light);
-  PaintInside(c, lit);
+  // The far foot first, each foot outlined on its own so the steps read.
+  auto foot = [&c](Foot f, Colour fill, Colour top) {
+    Canvas shoe(32, 32);
+    FillEllipse(shoe, f.x, 27.1 - f.lift, 2.7, 1.9, fill);
+    FillEllipse(shoe, f.x - 0.6, 26.5 - f.lift, 1.4, 0.8, top);
+    Outline(shoe, INK);
+    Blit(c, shoe, 0, 0);
+  };
+  foot(farOne, standing ? body.base : body.dark, standing ? body.light : body.base);
 
-  // Eyes: white with a dark pupil looking where the creature goes, and a shine to keep them lively.
-  double shift = facing == 1 ? 1.0 : 0.0, look = facing == 1 ? 0.6 : 0.0;
-  double eyeX[2] = {12.6 + shift, 18.4 + shift};
+  // Body: a capsule from head to hips, lit from the upper left so a dark rim stays low right.
+  Canvas trunk(32, 32);
+  FillCapsule(trunk, 15.5, 9.0, 15.5, 20.5, 5.6, body.dark);
+  Canvas lit(32, 32);
+  FillCapsule(lit, 14.8, 8.3, 14.8, 19.6, 5.0, body.base);
+  FillEllipse(lit, 12.8, 6.4, 2.0, 1.4, body.light);
+  PaintInside(trunk, lit);
+  // Eyes: white with a dark pupil looking where the creature goes.
+  double eyeX[2] = {facing == 1 ? 13.6 : 12.6, facing == 1 ? 18.8 : 18.4};
+  double look = facing == 1 ? 0.6 : 0.0;
   for (double ex : eyeX) {
-    FillEllipse(c, ex, 10.0, facing == 1 ? 1.7 : 1.9, 2.6, WHITE);
-    FillEllipse(c, ex + look, 10.8, 1.0, 1.5, INK);
-    c.Set(static_cast<int>(ex + look) - 1, 9, WHITE);
+    FillEllipse(trunk, ex, 10.0, facing == 1 ? 1.6 : 1.9, 2.6, WHITE);
+    FillEllipse(trunk, ex + look, 10.9, 0.9, 1.5, INK);
   }
   // A small smile and cheeks.
   int mouthX = facing == 1 ? 16 : 15;
-  c.Set(mouthX - 1, 14, INK);
-  c.Set(mouthX, 15, INK);
-  c.Set(mouthX + 1, 15, INK);
-  c.Set(mouthX + 2, 14, INK);
-  c.Set(static_cast<int>(eyeX[0]) - 1, 14, BLUSH);
-  c.Set(static_cast<int>(eyeX[1]) + 1, 14, BLUSH);
-  Outline(c, INK);
+  trunk.Set(mouthX - 1, 14, INK);
+  trunk.Set(mouthX, 15, INK);
+  trunk.Set(mouthX + 1, 15, INK);
+  trunk.Set(mouthX + 2, 14, INK);
+  trunk.Set(static_cast<int>(eyeX[0]) - 1, 14, BLUSH);
+  trunk.Set(static_cast<int>(eyeX[1]) + 1, 14, BLUSH);
+  Outline(trunk, INK);
+  Blit(c, trunk, 0, 0);
+  foot(nearOne, body.base, body.light);
 
-  // Stub arms, outlined on their own so they read against the body; they swing with the steps.
-  Canvas arms(32, 32);
-  FillEllipse(arms, 10.0, 18.5 - swing, 1.2, 2.4, body.base);
-  FillEllipse(arms, 21.0, 18.5 + swing, 1.2, 2.4, body.base);
-  Outline(arms, INK);
-  Blit(c, arms, 0, 0);
+  // Stub hands, outlined on their own; they swing with the steps.
+  Canvas hands(32, 32);
+  FillEllipse(hands, 10.0, 19.5 - swing, 1.3, 1.8, body.base);
+  FillEllipse(hands, 21.0, 19.5 + swing, 1.3, 1.8, body.base);
+  Outline(hands, INK);
+  Blit(c, hands, 0, 0);
   return c;
 }
 

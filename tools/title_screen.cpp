@@ -1,6 +1,5 @@
 // The title screen's pictures: the big "Vems" name with the creature, the four buttons and the arrow cursor.
-#include <cstring>
-#include <string>
+#include <algorithm>
 
 #include "tools/art.h"
 #include "tools/palette.h"
@@ -10,11 +9,12 @@ using namespace palette;
 
 namespace {
 
-// A 5-wide, 7-high pixel font holding the letters the buttons need; 'o' is ink.
+// A pixel font holding the letters the buttons need, 7 rows above the baseline and 2 for descenders
+// (left out where a letter has none); 'o' is ink.
 struct Glyph {
   char letter;
   int width;
-  const char* rows[7];
+  const char* rows[9];
 };
 const Glyph FONT[] = {
     {'P', 5, {"oooo.", "o...o", "o...o", "oooo.", "o....", "o....", "o...."}},
@@ -23,11 +23,11 @@ const Glyph FONT[] = {
     {'E', 5, {"ooooo", "o....", "o....", "oooo.", "o....", "o....", "ooooo"}},
     {'l', 2, {"o.", "o.", "o.", "o.", "o.", "o.", ".o"}},
     {'a', 5, {".....", ".....", ".ooo.", "....o", ".oooo", "o...o", ".oooo"}},
-    {'y', 5, {".....", ".....", "o...o", "o...o", ".oooo", "....o", ".ooo."}},
+    {'y', 5, {".....", ".....", "o...o", "o...o", "o...o", "o...o", ".oooo", "....o", ".ooo."}},
     {'e', 5, {".....", ".....", ".ooo.", "o...o", "ooooo", "o....", ".ooo."}},
     {'t', 4, {".o..", ".o..", "oooo", ".o..", ".o..", ".o..", "..oo"}},
     {'u', 5, {".....", ".....", "o...o", "o...o", "o...o", "o..oo", ".oo.o"}},
-    {'p', 5, {".....", ".....", "oooo.", "o...o", "oooo.", "o....", "o...."}},
+    {'p', 5, {".....", ".....", "oooo.", "o...o", "o...o", "o...o", "oooo.", "o....", "o...."}},
     {'r', 5, {".....", ".....", "o.oo.", "oo..o", "o....", "o....", "o...."}},
     {'d', 5, {"....o", "....o", ".oooo", "o...o", "o...o", "o...o", ".oooo"}},
     {'i', 1, {"o", ".", "o", "o", "o", "o", "o"}},
@@ -53,7 +53,7 @@ int TextWidth(const char* text, int scale) {
 void DrawText(Canvas& c, const char* text, int x, int y, int scale, Colour ink) {
   for (const char* p = text; *p; ++p) {
     const Glyph& g = GlyphOf(*p);
-    for (int row = 0; row < 7; ++row)
+    for (int row = 0; row < 9 && g.rows[row]; ++row)
       for (int col = 0; col < g.width; ++col)
         if (g.rows[row][col] == 'o') FillRect(c, x + col * scale, y + row * scale, scale, scale, ink);
     x += (g.width + 1) * scale;
@@ -78,9 +78,9 @@ void DrawButtonFace(Canvas& c, int top, int w, const char* label, bool lit) {
     for (int x = 0; x < w; ++x)
       if (face.Solid(x, y) && face.Solid(x, y + 2) && face.Solid(x + 1, y) && face.Solid(x - 1, y))
         face.Set(x, y, y < 15 ? light : base);
+  Canvas before = face;
   for (int x = 0; x < w; ++x)
-    if (face.Get(x, 3) == light && face.Get(x - 3, 3) == light && face.Get(x + 3, 3) == light)
-      face.Set(x, 3, Colour{255, 255, 255});
+    if (before.Get(x - 3, 3) == light && before.Get(x + 3, 3) == light) face.Set(x, 3, Colour{255, 255, 255});
   Outline(face, INK);
   // The outline falls outside the pill; the pill was drawn one pixel in, so it fits the face.
   int tx = (w - TextWidth(label, 2)) / 2, ty = 10;
@@ -101,29 +101,29 @@ void Arc(Canvas& m, double cx, double cy, double radius, double a0, double a1, d
   }
 }
 
-// One title letter's shape, placed with its left edge at x; cap top 40, x-height 80, baseline 150.
+// One title letter's shape, its left stroke centred on x; cap top 42, x-height about 86, baseline 148.
 Canvas TitleLetter(char letter, double x, int w, int h) {
   Canvas m(w, h);
-  const double r = 10.5;
+  const double r = 8.5;
   switch (letter) {
     case 'V':
-      Stroke(m, x, 42, x + 32, 148, r);
-      Stroke(m, x + 32, 148, x + 64, 42, r);
+      Stroke(m, x, 42, x + 29, 148, r);
+      Stroke(m, x + 29, 148, x + 58, 42, r);
       break;
     case 'e':
-      Arc(m, x + 30, 116, 31, 0, 315, r);
-      Stroke(m, x + 1, 116, x + 61, 116, r);
+      Arc(m, x + 28, 119, 28, 0, 315, r);
+      Stroke(m, x + 1, 119, x + 56, 119, r * 0.75);
       break;
     case 'm':
-      Stroke(m, x, 86, x, 148, r);
-      Arc(m, x + 18, 104, 18, 180, 0, r);
-      Stroke(m, x + 36, 104, x + 36, 148, r);
-      Arc(m, x + 54, 104, 18, 180, 0, r);
-      Stroke(m, x + 72, 104, x + 72, 148, r);
+      Stroke(m, x, 92, x, 148, r);
+      Arc(m, x + 16, 108, 16, 180, 0, r);
+      Stroke(m, x + 32, 108, x + 32, 148, r);
+      Arc(m, x + 48, 108, 16, 180, 0, r);
+      Stroke(m, x + 64, 108, x + 64, 148, r);
       break;
     case 's':
-      Arc(m, x + 27, 100, 17, 30, 270, r);
-      Arc(m, x + 27, 132, 16, 90, -150, r);
+      Arc(m, x + 25, 106, 15, 35, 270, r);
+      Arc(m, x + 25, 134, 14, 90, -145, r);
       break;
   }
   return m;
@@ -132,39 +132,61 @@ Canvas TitleLetter(char letter, double x, int w, int h) {
 }  // namespace
 
 Canvas DrawTitle() {
-  const int W = 486, H = 186;
+  const int W = 486, H = 186, gap = 15, shadow = 6;
   Canvas title(W, H);
-  // The creature, four times its game size, waving from the left.
-  Canvas creature = Enlarge(DrawBlueStanding(), 4);
-  // The name: each letter in its own colour of the game, thick dark edge and a drop shadow.
+  // The name: each letter in a colour of the game, with a thick dark edge and a drop shadow.
   struct Letter {
     char c;
-    double x;
     Colour light, base, dark;
   };
-  const Letter letters[] = {{'V', 150, BLUE_LIGHT, BLUE, BLUE_DARK},
-                            {'e', 240, GREEN_LIGHT, GREEN, GREEN_DARK},
-                            {'m', 325, GOLD_LIGHT, GOLD, GOLD_DARK},
-                            {'s', 425, Shade(RED, 1.35), RED, RED_DARK}};
-  Canvas shadow(W, H), name(W, H);
-  for (const Letter& l : letters) {
-    Canvas mask = TitleLetter(l.c, l.x, W, H);
+  const Letter letters[] = {{'V', BLUE_LIGHT, BLUE, BLUE_DARK},
+                            {'e', GREEN_LIGHT, GREEN, GREEN_DARK},
+                            {'m', GOLD_LIGHT, GOLD, GOLD_DARK},
+                            {'s', Shade(RED, 1.35), RED, RED_DARK}};
+  // Letters are drawn at a common origin, measured, and set side by side so that the word ends
+  // (shadow included) a few pixels inside the right edge.
+  Canvas masks[4];
+  int left[4], right[4], total = 0;
+  for (int i = 0; i < 4; ++i) {
+    masks[i] = TitleLetter(letters[i].c, 40, W, H);
+    left[i] = W;
+    right[i] = -1;
+    for (int y = 0; y < H; ++y)
+      for (int x = 0; x < W; ++x)
+        if (masks[i].Solid(x, y)) left[i] = std::min(left[i], x), right[i] = std::max(right[i], x);
+    total += right[i] - left[i] + 1 + (i > 0 ? gap : 0);
+  }
+  Canvas name(W, H), drop(W, H);
+  int pen = W - 4 - shadow - 2 - total;
+  int wordLeft = pen;
+  for (int i = 0; i < 4; ++i) {
+    const Letter& l = letters[i];
+    int top = H, bottom = -1;
+    for (int y = 0; y < H; ++y)
+      for (int x = 0; x < W; ++x)
+        if (masks[i].Solid(x, y)) top = std::min(top, y), bottom = std::max(bottom, y);
     for (int y = 0; y < H; ++y)
       for (int x = 0; x < W; ++x) {
-        if (!mask.Solid(x, y)) continue;
-        // Light from above: bright top, body colour, darker foot; a shine where the top edge is near.
-        Colour col = y < 70 ? l.light : (y > 132 ? l.dark : l.base);
-        if (!mask.Solid(x, y - 4) && mask.Solid(x, y - 3)) col = Colour{255, 255, 255};
-        name.Set(x, y, col);
-        shadow.Set(x + 6, y + 6, INK);
+        if (!masks[i].Solid(x, y)) continue;
+        // Light from above: bright top, body colour, darker foot, and a shine just inside upper edges.
+        double t = static_cast<double>(y - top) / (bottom - top);
+        Colour col = t < 0.22 ? l.light : (t > 0.78 ? l.dark : l.base);
+        if (t < 0.3 && !masks[i].Solid(x, y - 3) && masks[i].Solid(x, y - 2)) col = WHITE;
+        int sx = x - left[i] + pen;
+        name.Set(sx, y, col);
+        drop.Set(sx + shadow, y + shadow, INK);
       }
+    pen += right[i] - left[i] + 1 + gap;
   }
   Outline(name, INK);
   Outline(name, INK);
-  Outline(shadow, INK);
-  Blit(title, shadow, 0, 0);
+  Outline(drop, INK);
+  Blit(title, drop, 0, 0);
   Blit(title, name, 0, 0);
-  Blit(title, creature, 4, 30);
+  // The creature, four times its game size, standing in the room left of the name.
+  Canvas creature = Enlarge(DrawBlueStanding(), 4);
+  int bodyMiddle = 4 * 15 + 2;  // the creature's middle column, enlarged
+  Blit(title, creature, wordLeft / 2 - bodyMiddle, 148 - 4 * 30);
   return title;
 }
 
