@@ -190,13 +190,11 @@ HRESULT GetDeviceState(InputDevice* device, uint32_t size, void* data) {
   return S_OK;
 }
 
-// Pad 0's query refreshes the list of controllers, once per poll.
+// Pad 0's query refreshes the list of controllers, once per poll; the sticks and buttons are as of the
+// last event pump (the keyboard and mouse reads just before pump).
 uint32_t XInputGetState(uint32_t userIndex, XInputState* state) {
   if (userIndex >= 4 || SDL_WasInit(SDL_INIT_GAMECONTROLLER) == 0) return ERROR_DEVICE_NOT_CONNECTED;
-  if (userIndex == 0) {
-    SDL_GameControllerUpdate();
-    RefreshPads();
-  }
+  if (userIndex == 0) RefreshPads();
   PadSlot& slot = pads[userIndex];
   if (slot.controller == nullptr) return ERROR_DEVICE_NOT_CONNECTED;
   const GamepadState now = ReadPad(slot.controller);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/render_device.h"
+#include "platform/system.h"
 #include "platform/sdl/game_window.h"
 
 struct Direct3D {};
@@ -197,8 +198,9 @@ HRESULT CreateSprite(GraphicsDevice* device, SpriteBatch** sprite) {
   return D3D_OK;
 }
 
+// SDL has one cursor over the window; the device's is the system's.
 void ShowDeviceCursor(GraphicsDevice* device, bool show) {
-  if (device != nullptr) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+  if (device != nullptr) ShowCursor(show);
 }
 
 // ---- Images ----
