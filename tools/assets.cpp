@@ -8,6 +8,13 @@
 #include "tools/art.h"
 #include "tools/sounds.h"
 
+// The desktop icon: the standing creature moved to the middle of its cell and doubled to 64 by 64.
+static Canvas DrawIcon() {
+  Canvas centred(32, 32);
+  Blit(centred, DrawBlueStanding(), 1, 0);
+  return Enlarge(centred, 2);
+}
+
 std::vector<AssetFile> BuildAssets() {
   std::vector<AssetFile> files = {
       {"vems-blue.bmp", EncodeBmp(DrawBlueSheet())},
@@ -30,7 +37,7 @@ std::vector<AssetFile> BuildAssets() {
       {"Vems-BG-Cyan.bmp", EncodeBmp(DrawBackground())},
       {"step.wav", MakeStepWave()},
       {"bounce.wav", MakeBounceWave()},
-      {"icons/vems.png", EncodePng(Enlarge(DrawBlueStanding(), 2))},
+      {"icons/vems.png", EncodePng(DrawIcon())},
   };
   return files;
 }

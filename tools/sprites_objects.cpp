@@ -65,6 +65,12 @@ Canvas DrawRock(double degrees) {
   }
   Canvas mask(32, 32);
   FillPolygon(mask, pose.Place(shape), STONE);
+  // Lone pixels at sharp corners would grow single-pixel spikes once outlined.
+  Canvas filled = mask;
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x)
+      if (filled.Solid(x - 1, y) + filled.Solid(x + 1, y) + filled.Solid(x, y - 1) + filled.Solid(x, y + 1) <= 1)
+        mask.Set(x, y, KEY);
   for (int y = 0; y < 32; ++y)
     for (int x = 0; x < 32; ++x)
       if (mask.Solid(x, y)) c.Set(x, y, RoundTone(x + 0.5 - cx, y + 0.5 - cy, 12.5, STONE_LIGHT, STONE, STONE_DARK));
@@ -125,25 +131,25 @@ Canvas DrawPaper(double heading) {
 // on the other side of the screw, so the rings part as the blades do.
 Canvas DrawScissors(double open) {
   Canvas c(32, 32);
-  const double px = 15.5, py = 16.5;
+  const double px = 16.5, py = 16.5;
   Pose poses[2] = {{px, py, open / 2}, {px, py, -open / 2}};  // blade up, ring down; and the other way
   for (int side = 0; side < 2; ++side) {
     double sign = side == 0 ? 1.0 : -1.0;
     double rx, ry, sx, sy;
-    poses[side].Apply(-8.5, sign * 3.6, rx, ry);
+    poses[side].Apply(-9.0, sign * 4.0, rx, ry);
     poses[side].Apply(-3.0, sign * 1.0, sx, sy);
     Canvas ring(32, 32);
     FillCapsule(ring, px, py, sx, sy, 1.3, RED);
-    FillEllipse(ring, rx, ry, 3.9, 3.3, RED);
-    FillEllipse(ring, rx - 0.6, ry - 0.6, 2.2, 1.8, RED_DARK);  // inner shadow
-    FillEllipse(ring, rx, ry, 1.7, 1.3, KEY);                   // the hole
+    FillEllipse(ring, rx, ry, 4.4, 3.8, RED);
+    FillEllipse(ring, rx - 0.5, ry - 0.5, 2.8, 2.3, RED_DARK);  // inner shadow
+    FillEllipse(ring, rx, ry, 2.4, 1.9, KEY);                   // the hole
     Outline(ring, INK);
     Blit(c, ring, 0, 0);
   }
   for (int side = 0; side < 2; ++side) {
     // The blade: broad at the screw, a sharp tip; its lit edge on the upper side.
-    const std::vector<double> blade = {-1.0, -2.2, 12.5, -0.4, 13.5, 0.2, -1.0, 2.0};
-    const std::vector<double> edge = {-1.0, -2.2, 12.5, -0.4, 13.0, -0.2, -1.0, -0.8};
+    const std::vector<double> blade = {-1.0, -2.4, 12.0, -0.5, 13.0, 0.2, -1.0, 2.2};
+    const std::vector<double> edge = {-1.0, -2.4, 12.0, -0.5, 12.5, -0.2, -1.0, -0.8};
     Canvas b(32, 32);
     FillPolygon(b, poses[side].Place(blade), STEEL);
     FillPolygon(b, poses[side].Place(edge), STEEL_LIGHT);
