@@ -22,7 +22,7 @@ Canvas DrawCreature(const Body& body, int facing, int phase) {
   using namespace palette;
   bool standing = facing == 0;
   int p = standing ? 0 : phase;
-  // Feet per step: the near foot (lighter) and the far one; each swings forward lifted two pixels.
+  // Feet per step: the near foot (lighter) and the far one; each swings forward lifted a little.
   struct Foot {
     double x, lift;
   };
