@@ -36,7 +36,7 @@ static void PlaceObject(GameObject& object, int32_t type, Vector2 cell) {
   object.possessedIndex = -1;
 }
 
-// The own creature goes to the cell and the view centres on it, kept inside the world.
+// The own creature goes to the cell and the 640 by 480 view centres on it, kept inside the world.
 static void PlacePlayer(Vector2 cell) {
   PlaceObject(player, BlueCreature, cell);
   camera = Vector2(cell.x - 320, cell.y - 240);
