@@ -131,7 +131,7 @@ Canvas DrawPaper(double heading) {
 // on the other side of the screw, so the rings part as the blades do.
 Canvas DrawScissors(double open) {
   Canvas c(32, 32);
-  const double px = 16.5, py = 16.5;
+  const double px = 16.5, py = 18.5;  // low, so the closed scissors stand near the bottom of their box
   Pose poses[2] = {{px, py, open / 2}, {px, py, -open / 2}};  // blade up, ring down; and the other way
   for (int side = 0; side < 2; ++side) {
     double sign = side == 0 ? 1.0 : -1.0;
@@ -270,7 +270,7 @@ Canvas DrawPaperSheet() {
 
 Canvas DrawScissorsSheet() {
   // Closed, opening over three frames, wide open, closing over three.
-  static const double open[8] = {0, 14, 28, 40, 48, 40, 28, 14};
+  static const double open[8] = {0, 12, 24, 34, 40, 34, 24, 12};
   return Row(8, 32, 32, [](int i) { return DrawScissors(open[i]); });
 }
 
