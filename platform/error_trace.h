@@ -1,0 +1,20 @@
+// The developer trace of a failed platform call: file and line, the failing step, the result code by
+// number and by name, written piece by piece to standard error (or to a sink a test installs).
+#pragma once
+#include <cstdint>
+
+#include "platform/hresult.h"
+
+// Receives one composed piece of a trace line (never null, never longer than 2999 characters).
+using TraceSink = void (*)(const char* piece);
+
+// Writes "file(line): ", "message ", "hr=NAME (0x........)" and a line feed, each as its own piece; file
+// may be null (no first piece), message null, empty or over 1023 characters (no second piece).
+// Returns code unchanged, so callers can write `return TraceError(...)`.
+HRESULT TraceError(const char* file, uint32_t line, HRESULT code, const char* message);
+
+// The published symbolic name of code, or "Unknown". Never null.
+const char* ErrorCodeName(HRESULT code);
+
+// Sends every later piece to sink instead of standard error; null restores standard error.
+void SetTraceSink(TraceSink sink);
