@@ -1,6 +1,10 @@
 // ResetAllState: one place that knows every module's reset, so tests never depend on their order.
 #include "support/fixture.h"
 
+#include <cstdlib>
+
+#include "platform/directsound.h"
+#include "platform/fake/fake_audio.h"
 #include "platform/fake/fake_clock.h"
 #include "platform/fake/fake_graphics.h"
 #include "platform/fake/fake_input.h"
@@ -17,6 +21,9 @@ void ResetAllState() {
   ResetFakeGraphics();
   ResetFakeInput();
   ResetFakeSystem();
+  ResetSound();
+  ResetFakeAudio();
+  std::srand(1);  // rand as if never seeded
 }
 
 std::string TestFile(const std::string& name) { return std::string(VEMS_SOURCE_DIR) + "/tests/" + name; }
