@@ -35,5 +35,6 @@ extern CSound* bounceSound;            // "bounce.wav"
 // False (after the message the failure calls for) when any step fails.
 bool InitGame(WindowHandle window);
 
-// Tests: every asset variable back to null (nothing is released).
+// Tests: every asset variable back to null; the two sounds are deleted, graphics objects are left to the
+// device's owner. Call before the sound system is reset.
 void ResetAssets();

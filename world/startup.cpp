@@ -1,0 +1,133 @@
+// The game's start-up: the asset variables and InitGame, which brings up every layer and loads every file.
+#include "world/startup.h"
+
+#include <cstdio>
+#include <string>
+
+#include "game/game.h"
+#include "platform/graphics.h"
+#include "platform/input.h"
+#include "platform/system.h"
+#include "world/world.h"
+
+Texture* blueTexture = nullptr;
+Texture* sparkleTexture = nullptr;
+Texture* greenTexture = nullptr;
+Texture* doorTexture = nullptr;
+Texture* ladderTexture = nullptr;
+Texture* keyTexture = nullptr;
+Texture* keymanTexture = nullptr;
+Texture* rockTexture = nullptr;
+Texture* paperTexture = nullptr;
+Texture* scissorsTexture = nullptr;
+Texture* titleTexture = nullptr;
+Texture* playButtonTexture = nullptr;
+Texture* setupButtonTexture = nullptr;
+Texture* creditsButtonTexture = nullptr;
+Texture* exitButtonTexture = nullptr;
+Texture* arrowTexture = nullptr;
+Texture* wallsTexture = nullptr;
+Surface* backgroundSurface = nullptr;
+CSound* stepSound = nullptr;
+CSound* bounceSound = nullptr;
+
+namespace {
+
+// One sprite sheet to load: where it goes, its file, and what the player is told when it is missing
+// (null: the game just gives up without a word).
+struct SheetToLoad {
+  Texture** texture;
+  const char* file;
+  const char* message;
+};
+
+// In loading order; the first one missing stops the start-up.
+const SheetToLoad kSheets[] = {
+    {&blueTexture, "vems-blue.bmp", "Vems-Blue"},
+    {&sparkleTexture, "vems-sparkle-blue.bmp", "Sparkle"},
+    {&greenTexture, "vems-green.bmp", "Vems-Green"},
+    {&doorTexture, "vemsdoor.bmp", "Vems-Door"},
+    {&ladderTexture, "vemsladder.bmp", "Ladder"},
+    {&keyTexture, "vemskey.bmp", "Key"},
+    {&keymanTexture, "vems-keyman.bmp", "Key"},
+    {&rockTexture, "vems-rock.bmp", "Rock"},
+    {&paperTexture, "VemsPaper-Airplane.bmp", "Paper"},
+    {&scissorsTexture, "vems-scissors.bmp", "Scissors"},
+    {&titleTexture, "vems-title.bmp", "Title"},
+    {&playButtonTexture, "vems-btn-play.bmp", "[Play]"},
+    {&setupButtonTexture, "vems-btn-setup.bmp", "[Setup]"},
+    {&creditsButtonTexture, "vems-btn-credits.bmp", "Credits"},
+    {&exitButtonTexture, "vems-btn-exit.bmp", "Exit"},
+    {&arrowTexture, "vems-arrow.bmp", nullptr},
+    {&wallsTexture, "vems-walls.bmp", nullptr},
+};
+
+// The background picture tiled 2 by 2 into backgroundSurface, so the half-pace scroll always finds a
+// whole 640 by 480 window to copy. False when the picture or the surface cannot be made.
+bool BuildBackground() {
+  Surface* picture = LoadSurfaceFromImage("Vems-BG-Cyan.bmp");
+  if (picture == nullptr) return false;
+  if (CreateOffscreenPlainSurface(graphicsDevice, 1280, 960, &backgroundSurface) != D3D_OK) {
+    Release(picture);  // only ever a source for the copies; everything else made so far stays made
+    return false;
+  }
+  const Rect source_rect = MakeRect(0, 0, 640, 480);
+  for (int32_t i = 0; i < 2; ++i) {
+    for (int32_t j = 0; j < 2; ++j) {
+      const Rect dest_rect = MakeRect(640 * i, 480 * j, 640 * (i + 1), 480 * (j + 1));
+      StretchRect(graphicsDevice, picture, &source_rect, backgroundSurface, &dest_rect);
+    }
+  }
+  GetBackBuffer(graphicsDevice, &backBuffer);
+  Release(picture);
+  return true;
+}
+
+// The player is told with a box owned by the game window, captioned with its title.
+bool SoundStartFailed(WindowHandle window, const char* message) {
+  MessageBoxA(window, message, windowTitle, MB_OK);
+  return false;
+}
+
+}  // namespace
+
+bool InitGame(WindowHandle window) {
+  // Every later step needs the device, and every frame reads the input layer, so a failed start of
+  // either ends here; the platform's reason goes to standard error since no window can show it.
+  if (!InitGraphics(window, 640, 480, fullScreen)) {
+    std::fprintf(stderr, "vems: cannot start the graphics: %s\n", PlatformError().c_str());
+    return false;
+  }
+  if (!InitInput(window)) {
+    std::fprintf(stderr, "vems: cannot start the input: %s\n", PlatformError().c_str());
+    return false;
+  }
+
+  if (!BuildBackground()) return false;
+
+  for (const SheetToLoad& sheet : kSheets) {
+    *sheet.texture = LoadTextureFromImage(sheet.file, SPRITE_COLOUR_KEY);
+    if (*sheet.texture != nullptr) continue;
+    if (sheet.message != nullptr) MessageBoxA(nullptr, sheet.message, "Vems", MB_OK | MB_ICONEXCLAMATION);
+    return false;
+  }
+
+  if (!InitSound(window)) return SoundStartFailed(window, "Error initializing DirectSound");
+  stepSound = LoadSoundEffect("step.wav");
+  if (stepSound == nullptr) return SoundStartFailed(window, "Error loading step.wav");
+  bounceSound = LoadSoundEffect("bounce.wav");
+  if (bounceSound == nullptr) return SoundStartFailed(window, "Error loading bounce.wav");
+
+  BuildAngleTables();
+  return true;
+}
+
+void ResetAssets() {
+  for (const SheetToLoad& sheet : kSheets) *sheet.texture = nullptr;
+  backgroundSurface = nullptr;
+  // The sounds are the only assets the start-up itself owns; the graphics objects belong to the device.
+  delete stepSound;
+  stepSound = nullptr;
+  delete bounceSound;
+  bounceSound = nullptr;
+}
