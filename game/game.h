@@ -18,6 +18,11 @@ extern int32_t gameState;        // Title or Playing (any other value: frames do
 extern int32_t cursorX;          // software cursor in screen pixels, 0..639
 extern int32_t cursorY;          // 0..479
 
+// The window procedure: a destroy request (the close box, or the game's own posted one) sets
+// quitRequested; anything else gets the default handling (frame.cpp).
+intptr_t WindowProc(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+// The message loop: at most one message handled per turn, then one frame, until quitRequested (frame.cpp).
+void RunMessageLoop(WindowHandle window);
 // One frame of the game (frame.cpp); window receives the posted destroy request.
 void GameFrame(WindowHandle window);
 // Releases the background, the device, the device factory and the sound system, in that order.

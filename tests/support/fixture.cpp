@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "game/game.h"
 #include "platform/directsound.h"
 #include "platform/fake/fake_audio.h"
 #include "platform/fake/fake_clock.h"
@@ -11,6 +12,7 @@
 #include "platform/fake/fake_system.h"
 #include "platform/graphics.h"
 #include "platform/input.h"
+#include "world/startup.h"
 #include "world/world.h"
 
 void ResetAllState() {
@@ -21,6 +23,8 @@ void ResetAllState() {
   ResetFakeGraphics();
   ResetFakeInput();
   ResetFakeSystem();
+  ResetGameState();
+  ResetAssets();  // deletes the two sounds, so before the sound system goes
   ResetSound();
   ResetFakeAudio();
   std::srand(1);  // rand as if never seeded
