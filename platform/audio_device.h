@@ -52,6 +52,7 @@ constexpr uint32_t DSBCAPS_CTRLVOLUME = 0x00000080;
 constexpr uint32_t DSBCAPS_CTRLFX = 0x00000200;
 constexpr uint32_t DSBSTATUS_PLAYING = 0x00000001;
 constexpr uint32_t DSBSTATUS_BUFFERLOST = 0x00000002;
+constexpr uint32_t DSBSTATUS_LOOPING = 0x00000004;
 constexpr uint32_t DSBPLAY_LOOPING = 0x00000001;
 constexpr uint32_t DSBSIZE_MIN = 4;
 constexpr uint32_t DSBSIZE_MAX = 0x0FFFFFFF;

@@ -12,9 +12,9 @@ namespace {
 
 const char* const SOURCE_NAME = "directsound";
 
-// How long a play waits for a lost buffer to come back: a few 10 ms pauses. On this system a buffer is
+// How long a play waits for a lost buffer to come back: two 10 ms pauses. On this system a buffer is
 // lost when its device went away, which may last; the game must go on (silently) rather than hang.
-constexpr int RESTORE_PASSES = 5;
+constexpr int RESTORE_PASSES = 2;
 
 }  // namespace
 

@@ -141,7 +141,7 @@ TEST_F(SoundTest, ABufferThatCannotComeBackIsSkippedNotWaitedForForever) {
   EXPECT_EQ(FakePlayCount(sound), 0);
   EXPECT_TRUE(Traced("RestoreBuffer"));
   EXPECT_NE(TracedLines().back().find("hr=DSERR_BUFFERLOST"), std::string::npos);
-  EXPECT_EQ(FakeSleptMilliseconds(), 50u);
+  EXPECT_EQ(FakeSleptMilliseconds(), 20u);
 
   // Once a device is there again, the next play restores, refills and plays.
   SetFakeAudioDeviceMissing(false);

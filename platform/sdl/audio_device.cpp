@@ -1,0 +1,422 @@
+// The sound device over SDL audio: one playback device opened in the primary buffer's format, static
+// buffers mixed by our own mixer in SDL's audio callback (any rate, 8 or 16 bits, mono or stereo, to the
+// device format, with clipping), and every buffer lost when SDL loses the device.
+#include <SDL.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "platform/audio_device.h"
+#include "platform/sdl/audio_test_hooks.h"
+
+struct SoundBuffer {
+  SoundDevice* device = nullptr;  // null once the device was released
+  bool primary = false;
+  uint32_t flags = 0;
+  WaveFormat format = {};
+  std::shared_ptr<std::vector<uint8_t>> samples;  // shared with duplicates; written only under the lock
+  std::vector<uint8_t> lockedBlock;               // what Lock hands out; copied in by Unlock
+  uint32_t lockedOffset = 0;
+  // Mixed by the audio thread: changed only under the device lock.
+  bool playing = false;
+  bool looping = false;
+  bool lost = false;
+  uint64_t position = 0;    // frames, 32.32 fixed point
+  uint32_t frequency = 0;   // playback rate; 0 = the format's own
+  int32_t leftGain = 65536;  // 16.16 fixed point
+  int32_t rightGain = 65536;
+  int32_t volume = 0;
+  int32_t pan = 0;
+};
+
+struct SoundDevice {
+  SDL_AudioDeviceID id = 0;  // 0 while no device is open (never opened, or lost)
+  SDL_AudioSpec spec = {};   // the open device's format
+  WaveFormat format = {};    // the primary format the device is (re)opened with
+  uint32_t cooperativeLevel = 0;
+  std::vector<SoundBuffer*> voices;  // every secondary buffer; the list changes only under the lock
+  std::vector<int32_t> mixing;       // the audio thread's accumulator
+};
+
+namespace {
+
+SoundDevice* lastDevice = nullptr;  // for the test hooks
+bool reopenBlocked = false;
+bool threadHeld = false;  // tests pull the mixer themselves
+
+// The default primary format until the game sets its own.
+WaveFormat DefaultFormat() {
+  WaveFormat format = {};
+  format.wFormatTag = WAVE_FORMAT_PCM;
+  format.nChannels = 2;
+  format.nSamplesPerSec = 22050;
+  format.wBitsPerSample = 16;
+  format.nBlockAlign = 4;
+  format.nAvgBytesPerSec = 88200;
+  return format;
+}
+
+// Runs f with the audio thread kept out (nothing to keep out while no device is open).
+template <typename F>
+void Locked(SoundDevice* device, F f) {
+  if (device->id != 0) SDL_LockAudioDevice(device->id);
+  f();
+  if (device->id != 0) SDL_UnlockAudioDevice(device->id);
+}
+
+// One frame of a buffer as signed 16-bit left and right.
+void ReadFrame(const WaveFormat& format, const uint8_t* frame, int32_t& left, int32_t& right) {
+  if (format.wBitsPerSample == 8) {
+    left = (frame[0] - 128) * 256;
+    right = format.nChannels == 2 ? (frame[1] - 128) * 256 : left;
+  } else {
+    left = static_cast<int16_t>(frame[0] | frame[1] << 8);
+    right = format.nChannels == 2 ? static_cast<int16_t>(frame[2] | frame[3] << 8) : left;
+  }
+}
+
+// Adds one playing buffer to the accumulator: resampled to the device rate (linear between frames),
+// gains applied, stopped and rewound at its end unless looping.
+void MixVoice(SoundBuffer* voice, int32_t* mixing, int frames, int channels, int deviceRate) {
+  const WaveFormat& format = voice->format;
+  const std::vector<uint8_t>& samples = *voice->samples;
+  const uint64_t totalFrames = samples.size() / format.nBlockAlign;
+  const uint32_t rate = voice->frequency != 0 ? voice->frequency : format.nSamplesPerSec;
+  const uint64_t step = (static_cast<uint64_t>(rate) << 32) / static_cast<uint64_t>(deviceRate);
+  for (int i = 0; i < frames; i++) {
+    uint64_t index = voice->position >> 32;
+    if (index >= totalFrames) {
+      if (!voice->looping || totalFrames == 0) {
+        voice->playing = false;
+        voice->position = 0;
+        return;
+      }
+      voice->position -= totalFrames << 32;
+      index = voice->position >> 32;
+    }
+    int32_t left, right, nextLeft, nextRight;
+    ReadFrame(format, &samples[index * format.nBlockAlign], left, right);
+    uint64_t nextIndex = index + 1 < totalFrames ? index + 1 : (voice->looping ? 0 : index);
+    ReadFrame(format, &samples[nextIndex * format.nBlockAlign], nextLeft, nextRight);
+    const int64_t fraction = static_cast<int64_t>(voice->position & 0xFFFFFFFFu);
+    left += static_cast<int32_t>(((nextLeft - left) * fraction) >> 32);
+    right += static_cast<int32_t>(((nextRight - right) * fraction) >> 32);
+    left = static_cast<int32_t>((static_cast<int64_t>(left) * voice->leftGain) >> 16);
+    right = static_cast<int32_t>((static_cast<int64_t>(right) * voice->rightGain) >> 16);
+    if (channels == 2) {
+      mixing[2 * i] += left;
+      mixing[2 * i + 1] += right;
+    } else {
+      mixing[i] += (left + right) / 2;
+    }
+    voice->position += step;
+  }
+}
+
+// SDL's audio callback: every playing buffer mixed into the device format with clipping.
+void MixAudio(void* userdata, Uint8* stream, int length) {
+  SoundDevice* device = static_cast<SoundDevice*>(userdata);
+  const int channels = device->spec.channels;
+  const bool sixteenBits = SDL_AUDIO_BITSIZE(device->spec.format) == 16;
+  const int frames = length / (channels * (sixteenBits ? 2 : 1));
+  device->mixing.assign(static_cast<size_t>(frames) * channels, 0);
+  for (SoundBuffer* voice : device->voices) {
+    if (voice->playing && !voice->lost) MixVoice(voice, device->mixing.data(), frames, channels, device->spec.freq);
+  }
+  for (size_t i = 0; i < device->mixing.size(); i++) {
+    int32_t sample = std::clamp(device->mixing[i], -32768, 32767);
+    if (sixteenBits) {
+      reinterpret_cast<int16_t*>(stream)[i] = static_cast<int16_t>(sample);
+    } else {
+      stream[i] = static_cast<Uint8>((sample >> 8) + 128);
+    }
+  }
+}
+
+// Opens SDL's default playback device in format (SDL converts if the hardware differs). False when
+// no device can be opened.
+bool OpenOutput(SoundDevice* device, const WaveFormat& format) {
+  if (reopenBlocked) return false;
+  SDL_AudioSpec wanted = {};
+  wanted.freq = static_cast<int>(format.nSamplesPerSec);
+  wanted.format = format.wBitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16SYS;
+  wanted.channels = static_cast<Uint8>(format.nChannels);
+  wanted.samples = 512;  // about 23 ms at 22050 Hz: short effects start promptly
+  wanted.callback = MixAudio;
+  wanted.userdata = device;
+  SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &wanted, &device->spec, 0);
+  if (id == 0) return false;
+  device->mixing.reserve(static_cast<size_t>(device->spec.samples) * device->spec.channels);
+  device->id = id;
+  device->format = format;
+  SDL_PauseAudioDevice(id, threadHeld ? 1 : 0);
+  return true;
+}
+
+void CloseOutput(SoundDevice* device) {
+  if (device->id == 0) return;
+  SDL_CloseAudioDevice(device->id);
+  device->id = 0;
+}
+
+// The device went away: every buffer is lost, silent and rewound until it is restored.
+void LoseDevice(SoundDevice* device) {
+  CloseOutput(device);
+  for (SoundBuffer* voice : device->voices) {
+    voice->lost = true;
+    voice->playing = false;
+    voice->position = 0;
+  }
+}
+
+// SDL disables a device it lost (unplugged, server gone); asking costs no event loop.
+void CheckDevice(SoundDevice* device) {
+  if (device != nullptr && device->id != 0 && SDL_GetAudioDeviceStatus(device->id) == SDL_AUDIO_STOPPED) {
+    LoseDevice(device);
+  }
+}
+
+// Hundredths of a decibel to a 16.16 factor.
+int32_t GainOf(int32_t hundredthsOfDecibel) {
+  return static_cast<int32_t>(std::lround(65536.0 * std::pow(10.0, hundredthsOfDecibel / 2000.0)));
+}
+
+void UpdateGains(SoundBuffer* buffer) {
+  buffer->leftGain = GainOf(buffer->volume + std::min(0, -buffer->pan));
+  buffer->rightGain = GainOf(buffer->volume + std::min(0, buffer->pan));
+}
+
+SoundBuffer* MakeVoice(SoundDevice* device, const SoundBuffer* like) {
+  SoundBuffer* buffer = new SoundBuffer;
+  buffer->device = device;
+  buffer->flags = like->flags;
+  buffer->format = like->format;
+  buffer->samples = like->samples;
+  Locked(device, [&] { device->voices.push_back(buffer); });
+  return buffer;
+}
+
+}  // namespace
+
+// ---- The device calls ----
+
+HRESULT DirectSoundCreate8(SoundDevice** device) {
+  if (device == nullptr) return DSERR_INVALIDPARAM;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return DSERR_NODRIVER;
+  SoundDevice* made = new SoundDevice;
+  if (!OpenOutput(made, DefaultFormat())) {
+    delete made;
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return DSERR_NODRIVER;
+  }
+  lastDevice = made;
+  *device = made;
+  return S_OK;
+}
+
+HRESULT SetCooperativeLevel(SoundDevice* device, WindowHandle, uint32_t level) {
+  if (device == nullptr || level < 1 || level > 4) return DSERR_INVALIDPARAM;
+  device->cooperativeLevel = level;
+  return S_OK;
+}
+
+HRESULT CreateSoundBuffer(SoundDevice* device, const BufferDescription* description, SoundBuffer** buffer) {
+  if (device == nullptr || description == nullptr || buffer == nullptr) return DSERR_INVALIDPARAM;
+  SoundBuffer like;
+  like.flags = description->dwFlags;
+  if (description->dwFlags & DSBCAPS_PRIMARYBUFFER) {
+    if (description->dwBufferBytes != 0 || description->lpwfxFormat != nullptr) return DSERR_INVALIDPARAM;
+    SoundBuffer* primary = new SoundBuffer;
+    primary->device = device;
+    primary->primary = true;
+    primary->flags = like.flags;
+    *buffer = primary;
+    return S_OK;
+  }
+  if (description->lpwfxFormat == nullptr) return DSERR_INVALIDPARAM;
+  if (!IsMixableFormat(*description->lpwfxFormat)) return DSERR_BADFORMAT;
+  if (description->dwBufferBytes < DSBSIZE_MIN || description->dwBufferBytes > DSBSIZE_MAX) return DSERR_INVALIDPARAM;
+  like.format = *description->lpwfxFormat;
+  like.format.cbSize = 0;
+  // Static buffers start silent in their own format.
+  uint8_t silence = like.format.wBitsPerSample == 8 ? 128 : 0;
+  like.samples = std::make_shared<std::vector<uint8_t>>(description->dwBufferBytes, silence);
+  *buffer = MakeVoice(device, &like);
+  return S_OK;
+}
+
+HRESULT DuplicateSoundBuffer(SoundDevice* device, SoundBuffer* original, SoundBuffer** duplicate) {
+  if (device == nullptr || original == nullptr || duplicate == nullptr) return DSERR_INVALIDPARAM;
+  if (original->primary || original->device != device) return DSERR_INVALIDCALL;
+  *duplicate = MakeVoice(device, original);
+  return S_OK;
+}
+
+HRESULT BufferSetFormat(SoundBuffer* buffer, const WaveFormat* format) {
+  if (buffer == nullptr || format == nullptr) return DSERR_INVALIDPARAM;
+  SoundDevice* device = buffer->device;
+  if (device == nullptr) return DSERR_UNINITIALIZED;
+  if (!buffer->primary) return DSERR_INVALIDCALL;
+  if (device->cooperativeLevel < DSSCL_PRIORITY) return DSERR_PRIOLEVELNEEDED;
+  if (!IsMixableFormat(*format)) return DSERR_BADFORMAT;
+  CheckDevice(device);
+  WaveFormat wanted = *format;
+  wanted.cbSize = 0;
+  if (device->id != 0 && std::memcmp(&wanted, &device->format, sizeof wanted) == 0) return S_OK;
+  // A new output format means a new device: the playing voices carry on there.
+  WaveFormat previous = device->format;
+  CloseOutput(device);
+  if (OpenOutput(device, wanted)) return S_OK;
+  if (OpenOutput(device, previous)) return DSERR_BADFORMAT;
+  LoseDevice(device);
+  return DSERR_NODRIVER;
+}
+
+HRESULT BufferGetStatus(SoundBuffer* buffer, uint32_t* status) {
+  if (buffer == nullptr || status == nullptr) return DSERR_INVALIDPARAM;
+  if (buffer->device == nullptr) return DSERR_UNINITIALIZED;
+  CheckDevice(buffer->device);
+  Locked(buffer->device, [&] {
+    *status = 0;
+    if (buffer->lost) *status |= DSBSTATUS_BUFFERLOST;
+    if (buffer->playing) *status |= DSBSTATUS_PLAYING | (buffer->looping ? DSBSTATUS_LOOPING : 0u);
+  });
+  return S_OK;
+}
+
+HRESULT BufferRestore(SoundBuffer* buffer) {
+  if (buffer == nullptr) return DSERR_INVALIDPARAM;
+  SoundDevice* device = buffer->device;
+  if (device == nullptr) return DSERR_UNINITIALIZED;
+  CheckDevice(device);
+  if (!buffer->lost) return S_OK;
+  if (device->id == 0 && !OpenOutput(device, device->format)) return DSERR_BUFFERLOST;
+  Locked(device, [&] { buffer->lost = false; });
+  return S_OK;
+}
+
+HRESULT BufferLock(SoundBuffer* buffer, uint32_t offset, uint32_t bytes, void** block, uint32_t* blockBytes,
+                   void** wrapBlock, uint32_t* wrapBytes, uint32_t) {
+  if (buffer == nullptr || block == nullptr || blockBytes == nullptr) return DSERR_INVALIDPARAM;
+  if (buffer->device == nullptr) return DSERR_UNINITIALIZED;
+  if (buffer->primary) return DSERR_INVALIDCALL;
+  CheckDevice(buffer->device);
+  if (buffer->lost) return DSERR_BUFFERLOST;
+  const std::vector<uint8_t>& samples = *buffer->samples;
+  if (offset > samples.size() || bytes > samples.size() - offset) return DSERR_INVALIDPARAM;
+  // The caller writes into a block of its own while the audio thread may be mixing the samples;
+  // Unlock copies it in under the lock.
+  buffer->lockedBlock.assign(samples.begin() + offset, samples.begin() + offset + bytes);
+  buffer->lockedOffset = offset;
+  *block = buffer->lockedBlock.data();
+  *blockBytes = bytes;
+  if (wrapBlock != nullptr) *wrapBlock = nullptr;
+  if (wrapBytes != nullptr) *wrapBytes = 0;
+  return S_OK;
+}
+
+HRESULT BufferUnlock(SoundBuffer* buffer, void* block, uint32_t blockBytes, void*, uint32_t) {
+  if (buffer == nullptr || buffer->primary) return DSERR_INVALIDPARAM;
+  if (buffer->device == nullptr) return DSERR_UNINITIALIZED;
+  if (block != buffer->lockedBlock.data() || blockBytes > buffer->lockedBlock.size()) return DSERR_INVALIDPARAM;
+  Locked(buffer->device, [&] {
+    std::copy(buffer->lockedBlock.begin(), buffer->lockedBlock.begin() + blockBytes,
+              buffer->samples->begin() + buffer->lockedOffset);
+  });
+  buffer->lockedBlock.clear();
+  return S_OK;
+}
+
+HRESULT BufferSetVolume(SoundBuffer* buffer, int32_t volume) {
+  if (buffer == nullptr || buffer->device == nullptr) return DSERR_INVALIDPARAM;
+  if ((buffer->flags & DSBCAPS_CTRLVOLUME) == 0) return DSERR_CONTROLUNAVAIL;
+  if (volume < -10000 || volume > 0) return DSERR_INVALIDPARAM;
+  Locked(buffer->device, [&] {
+    buffer->volume = volume;
+    UpdateGains(buffer);
+  });
+  return S_OK;
+}
+
+HRESULT BufferSetFrequency(SoundBuffer* buffer, uint32_t frequency) {
+  if (buffer == nullptr || buffer->device == nullptr) return DSERR_INVALIDPARAM;
+  if ((buffer->flags & DSBCAPS_CTRLFREQUENCY) == 0) return DSERR_CONTROLUNAVAIL;
+  if (frequency != 0 && (frequency < DSBFREQUENCY_MIN || frequency > DSBFREQUENCY_MAX)) return DSERR_INVALIDPARAM;
+  Locked(buffer->device, [&] { buffer->frequency = frequency; });
+  return S_OK;
+}
+
+HRESULT BufferSetPan(SoundBuffer* buffer, int32_t pan) {
+  if (buffer == nullptr || buffer->device == nullptr) return DSERR_INVALIDPARAM;
+  if ((buffer->flags & DSBCAPS_CTRLPAN) == 0) return DSERR_CONTROLUNAVAIL;
+  if (pan < -10000 || pan > 10000) return DSERR_INVALIDPARAM;
+  Locked(buffer->device, [&] {
+    buffer->pan = pan;
+    UpdateGains(buffer);
+  });
+  return S_OK;
+}
+
+HRESULT BufferPlay(SoundBuffer* buffer, uint32_t, uint32_t, uint32_t flags) {
+  if (buffer == nullptr) return DSERR_INVALIDPARAM;
+  if (buffer->device == nullptr) return DSERR_UNINITIALIZED;
+  if (buffer->primary) return DSERR_INVALIDCALL;
+  CheckDevice(buffer->device);
+  if (buffer->lost) return DSERR_BUFFERLOST;
+  // A buffer already sounding goes on from where it is.
+  Locked(buffer->device, [&] {
+    buffer->playing = true;
+    buffer->looping = (flags & DSBPLAY_LOOPING) != 0;
+  });
+  return S_OK;
+}
+
+void Release(SoundDevice* device) {
+  if (device == nullptr) return;
+  CloseOutput(device);
+  for (SoundBuffer* voice : device->voices) voice->device = nullptr;
+  if (lastDevice == device) lastDevice = nullptr;
+  delete device;
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void Release(SoundBuffer* buffer) {
+  if (buffer == nullptr) return;
+  SoundDevice* device = buffer->device;
+  if (device != nullptr && !buffer->primary) {
+    Locked(device, [&] { device->voices.erase(std::find(device->voices.begin(), device->voices.end(), buffer)); });
+  }
+  delete buffer;
+}
+
+void Sleep(uint32_t milliseconds) { SDL_Delay(milliseconds); }
+
+// ---- Test hooks ----
+
+bool MixAudioForTests(uint8_t* out, int32_t bytes) {
+  if (lastDevice == nullptr || lastDevice->id == 0) return false;
+  Locked(lastDevice, [&] { MixAudio(lastDevice, out, bytes); });
+  return true;
+}
+
+bool AudioOutputFormatForTests(int32_t& frequency, int32_t& channels, int32_t& bitsPerSample) {
+  if (lastDevice == nullptr || lastDevice->id == 0) return false;
+  frequency = lastDevice->spec.freq;
+  channels = lastDevice->spec.channels;
+  bitsPerSample = SDL_AUDIO_BITSIZE(lastDevice->spec.format);
+  return true;
+}
+
+void RemoveAudioDeviceForTests() {
+  if (lastDevice != nullptr) LoseDevice(lastDevice);
+}
+
+void BlockAudioDeviceForTests(bool blocked) { reopenBlocked = blocked; }
+
+void HoldAudioThreadForTests(bool held) {
+  threadHeld = held;
+  if (lastDevice != nullptr && lastDevice->id != 0) SDL_PauseAudioDevice(lastDevice->id, held ? 1 : 0);
+}
