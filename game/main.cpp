@@ -1,0 +1,35 @@
+// The program: help box, start-up level, window, start-up, the loop until quit, and the shutdown.
+#include <cstdio>
+
+#include "game/game.h"
+#include "platform/system.h"
+#include "world/startup.h"
+#include "world/world.h"
+
+// Shown once before anything else, so the player knows the controls before the game takes the mouse.
+static const char kHelpText[] =
+    "Written by Quorrel\n"
+    "Arrow to move.  Click to possess object or to leave them.\n"
+    "Rock beats scissors beats paper beats rock.\n"
+    "Move the key into the door to go to the next level.\n"
+    "Hint: Ladders can move, shrink and grow.";
+
+int main() {
+  MessageBoxA(nullptr, kHelpText, "Vems", MB_OK | MB_ICONEXCLAMATION);
+
+  // The title's Setup and Credits play whatever is loaded, and until Play is clicked that is this one.
+  LoadLevel("level2.vem");
+
+  WindowHandle window = CreateGameWindow(windowTitle, 640, 480);
+  if (window == nullptr) {
+    std::fprintf(stderr, "vems: cannot make the game window: %s\n", PlatformError().c_str());
+    return 1;
+  }
+  // A failed start has already told the player why (a message box or standard error); the status says
+  // it to whoever started the game.
+  if (!InitGame(window)) return 1;
+
+  RunMessageLoop(window);
+  ShutdownGame(window);
+  return 0;
+}
