@@ -15,10 +15,11 @@ const Rect bFrame = MakeRect(0, WORLD_HEIGHT, WORLD_WIDTH, WORLD_HEIGHT + 100);
 // An object's box at a point: its bounds placed there, edges truncated toward zero.
 Rect BoxAt(const GameObject& object, Vector2 at) { return PlaceRect(object.bounds, at.x, at.y); }
 
-// Overlap with positive width and height; edge-to-edge contact is none.
+// The rule of IntersectRect (the intersection must have positive width and height, so edge-to-edge
+// contact and empty boxes overlap nothing), without writing the intersection out: this runs for every
+// object on every call.
 bool Overlaps(const Rect& a, const Rect& b) {
-  Rect cut;
-  return IntersectRect(cut, a, b);
+  return std::max(a.left, b.left) < std::min(a.right, b.right) && std::max(a.top, b.top) < std::min(a.bottom, b.bottom);
 }
 
 // What a moving rock does on meeting each kind.
@@ -59,12 +60,23 @@ Meeting KeyMeets(int32_t otherType) {
   return Meeting::Refuse;  // 6, 7 and any value without a kind
 }
 
-// Both boxes shifted by the same displacement: in effect, a rock, airplane, scissors or key that already
-// overlaps an object of another kind may not move at all, whichever way it goes.
-bool SameKindAllows(const GameObject& object, const GameObject& other, Vector2 displacement, ObjectType kind) {
-  const Rect a = BoxAt(other, other.position + displacement);
-  const Rect b = BoxAt(object, object.position + displacement);
-  return !(Overlaps(a, b) && other.type != kind);
+// Whether other's box placed at `at` overlaps box: the same answer as placing the whole box and testing
+// the overlap, but an axis that misses ends the work there, since most objects are nowhere near.
+bool PlacedOverlaps(const GameObject& other, Vector2 at, const Rect& box) {
+  const int32_t left = PlaceEdge(other.bounds.left, at.x);
+  const int32_t right = PlaceEdge(other.bounds.right, at.x);
+  if (std::max(left, box.left) >= std::min(right, box.right)) return false;
+  const int32_t top = PlaceEdge(other.bounds.top, at.y);
+  const int32_t bottom = PlaceEdge(other.bounds.bottom, at.y);
+  return std::max(top, box.top) < std::min(bottom, box.bottom);
+}
+
+// other's box and the moving object's box (moved), both shifted by the displacement: in effect, a rock,
+// airplane, scissors or key that already overlaps an object of another kind may not move at all,
+// whichever way it goes. An object of the moving kind never refuses, so its box is not even placed.
+bool SameKindAllows(const Rect& moved, const GameObject& other, Vector2 displacement, ObjectType kind) {
+  if (other.type == kind) return true;
+  return !PlacedOverlaps(other, other.position + displacement, moved);
 }
 
 bool TestMove(GameObject& object, Vector2 displacement, bool nested);
@@ -109,6 +121,8 @@ bool WallsAllow(const Rect& obj) {
 bool TestMove(GameObject& object, Vector2 displacement, bool nested) {
   // 1. The box where the move would put the object.
   const Rect obj = BoxAt(object, object.position + displacement);
+  // The moving object's box for the same-kind test: obj itself, until a level change rewrites the object.
+  Rect moved = obj;
 
   // 2. The world's edges.
   if (Overlaps(obj, lFrame) || Overlaps(obj, rFrame) || Overlaps(obj, tFrame) || Overlaps(obj, bFrame)) {
@@ -120,14 +134,14 @@ bool TestMove(GameObject& object, Vector2 displacement, bool nested) {
   // the table only guards against a count the loader never leaves.
   for (int32_t i = 0; i < objectCount && i < MAX_OBJECTS; ++i) {
     const GameObject& other = objects[i];
-    const Rect test = BoxAt(other, other.position);
+    // test, other's box where it stands, is placed only as far as the overlap with obj needs it.
     switch (object.type) {
       case BlueCreature:
       case GreenCreature:
-        if (Overlaps(obj, test) && other.type != Ladder && other.type != Door) return false;
+        if (other.type != Ladder && other.type != Door && PlacedOverlaps(other, other.position, obj)) return false;
         break;
       case Rock:
-        if (Overlaps(obj, test)) {
+        if (PlacedOverlaps(other, other.position, obj)) {
           switch (RockMeets(other.type)) {
             case Meeting::Climb:
               // The rise is refused while nested; either way this move is refused.
@@ -140,27 +154,28 @@ bool TestMove(GameObject& object, Vector2 displacement, bool nested) {
               break;
           }
         }
-        if (!SameKindAllows(object, other, displacement, Rock)) return false;
+        if (!SameKindAllows(moved, other, displacement, Rock)) return false;
         break;
       case Paper:
       case Scissors:
         // Their own box is not examined: they can enter another object, but not move on once inside.
-        if (!SameKindAllows(object, other, displacement, object.type)) return false;
+        if (!SameKindAllows(moved, other, displacement, object.type)) return false;
         break;
       case Key:
-        if (Overlaps(obj, test)) {
+        if (PlacedOverlaps(other, other.position, obj)) {
           switch (KeyMeets(other.type)) {
             case Meeting::Refuse:
               return false;
             case Meeting::ChangeLevel:
               LoadLevel("level2.vem");
+              moved = BoxAt(object, object.position + displacement);
               break;
             case Meeting::Pass:
             case Meeting::Climb:
               break;
           }
         }
-        if (!SameKindAllows(object, other, displacement, Key)) return false;
+        if (!SameKindAllows(moved, other, displacement, Key)) return false;
         break;
       case Ladder:
       case Door:

@@ -2,8 +2,6 @@
 #include "world/geometry.h"
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
 
 Rect MakeRect(int32_t left, int32_t top, int32_t right, int32_t bottom) {
   Rect r;
@@ -12,16 +10,6 @@ Rect MakeRect(int32_t left, int32_t top, int32_t right, int32_t bottom) {
   r.right = right;
   r.bottom = bottom;
   return r;
-}
-
-// An edge plus a float offset, summed exactly (a double holds both), truncated toward zero. Offsets the
-// game never produces (NaN, beyond 32 bits) saturate instead of being undefined behaviour.
-static int32_t PlaceEdge(int32_t edge, float offset) {
-  const double sum = std::trunc(static_cast<double>(edge) + static_cast<double>(offset));
-  if (std::isnan(sum)) return 0;
-  if (sum <= static_cast<double>(std::numeric_limits<int32_t>::min())) return std::numeric_limits<int32_t>::min();
-  if (sum >= static_cast<double>(std::numeric_limits<int32_t>::max())) return std::numeric_limits<int32_t>::max();
-  return static_cast<int32_t>(sum);
 }
 
 Rect PlaceRect(const Rect& box, float x, float y) {

@@ -40,6 +40,17 @@ inline bool operator==(const Rect& a, const Rect& b) {
 
 Rect MakeRect(int32_t left, int32_t top, int32_t right, int32_t bottom);
 
+// One edge of PlaceRect: the edge plus a float offset, summed exactly (a double holds both), truncated
+// toward zero. Offsets the game never produces (NaN, beyond 32 bits) give 0 or saturate instead of being
+// undefined behaviour. Inline because the collision test places boxes for every object on every call.
+inline int32_t PlaceEdge(int32_t edge, float offset) {
+  const double sum = static_cast<double>(edge) + static_cast<double>(offset);
+  // Inside the 32-bit range the conversion itself truncates toward zero.
+  if (sum > -2147483649.0 && sum < 2147483648.0) return static_cast<int32_t>(sum);
+  if (sum != sum) return 0;
+  return sum < 0 ? INT32_MIN : INT32_MAX;
+}
+
 // box moved by (x, y): each edge plus the offset, summed without rounding, then truncated toward zero.
 Rect PlaceRect(const Rect& box, float x, float y);
 
