@@ -149,8 +149,8 @@ class LevelsTest : public StartedGameTest {
 };
 
 // Level 1: the creature is shut in; the rock next door rolls along its corridor to the step, the creature
-// leaves it there, climbs the step and the hall's far wall until the key's vault shows, and the key walks
-// up onto the sill and into the door.
+// leaves it there, climbs the step and then the world's east wall beside the key's vault until the key
+// shows level with it, and the key walks up onto the sill and into the door.
 TEST_F(LevelsTest, LevelOneIsSolvedAndLeadsToLevelTwo) {
   PressPlay();
   ASSERT_EQ(objectCount, 3);
@@ -161,31 +161,34 @@ TEST_F(LevelsTest, LevelOneIsSolvedAndLeadsToLevelTwo) {
       Hold(60, R),       // against the step
       Hold(60, R | U),   // up it
       Hold(100, R),      // along the passage into the hall
-      Hold(200, R | U),  // up the hall's east wall: the vault comes into view
-      Click(944, 272),   // the key
+      Hold(330, R | U),  // up the east wall to the top: the vault's key shows
+      Click(912, 280),   // the key
       Hold(200, R),      // up the sill and into the door
   };
   EXPECT_TRUE(PlayUntilLevel2(solution));
 }
 
 // Level 2: the ladder slides out of the shut room through the wall until the cavern's paper airplane
-// shows; the airplane is launched off its perch and dived across the cavern to its floor, where the key's
-// tunnel shows; the rock and the scissors that block the tunnel go down its pits; the key walks out to
-// the door, which loads level 2 afresh.
+// shows; the airplane is launched off its perch and flown across the cavern, and left over the pocket down
+// its east side, where the creature sinks to the floor and the key's tunnel shows beside it; the rock and
+// the scissors that block the tunnel go down its pits; the key walks out to the door, which loads
+// level 2 afresh.
 TEST_F(LevelsTest, LevelTwoIsSolved) {
   ClickScreen(160, 400);  // Setup: play the level the program loaded first
   ASSERT_EQ(gameState, Playing);
   const std::vector<Step> solution = {
       Click(176, 272),   // the ladder
-      Hold(220, R),      // through the wall into the cavern
-      Click(720, 208),   // the paper airplane on its perch
+      Hold(300, R),      // through the wall into the cavern
+      Click(720, 336),   // the paper airplane on its perch
       Hold(24, R),       // launched off the perch
-      Hold(300, D),      // nose down across the cavern to the floor
-      Click(912, 752),   // the rock next to the key
+      Hold(110, None),   // flying level across the cavern
+      Click(900, 100),   // let go over the pocket
+      Hold(200, D),      // the creature nudged out of the airplane, down to the pocket's floor
+      Click(880, 784),   // the rock next to the key
       Hold(150, R),      // into the first pit
-      Click(1040, 752),  // the scissors
+      Click(976, 784),   // the scissors
       Hold(150, R),      // into the second pit
-      Click(880, 752),   // the key
+      Click(848, 784),   // the key
       Hold(200, R),      // out to the door
   };
   EXPECT_TRUE(PlayUntilLevel2(solution));
