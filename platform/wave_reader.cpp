@@ -67,7 +67,8 @@ HRESULT CWaveReader::OpenSource() {
 }
 
 HRESULT CWaveReader::ReadMMIO() {
-  m_pwfx = nullptr;
+  if (m_hFile == nullptr) return CO_E_NOTINITIALIZED;
+  FreeFormat();
   if (RiffDescend(m_hFile, &m_ckOuter, nullptr, 0) != 0) {
     return TraceError(SOURCE_NAME, __LINE__, E_FAIL, "mmioDescend");
   }
@@ -137,7 +138,7 @@ HRESULT CWaveReader::Read(uint8_t* buffer, uint32_t sizeToRead, uint32_t* sizeRe
   if (RiffGetInfo(m_hFile, &mmioinfoIn) != 0) return TraceError(SOURCE_NAME, __LINE__, E_FAIL, "mmioGetInfo");
   uint32_t n = std::min(sizeToRead, m_ckData.cksize);
   m_ckData.cksize -= n;
-  // Byte for byte as the buffer allows: whole runs between refills.
+  // Copied in whole runs of the read buffer, refilled whenever it runs dry.
   uint32_t copied = 0;
   while (copied < n) {
     if (mmioinfoIn.pchNext == mmioinfoIn.pchEndRead) {

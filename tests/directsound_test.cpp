@@ -183,19 +183,6 @@ TEST_F(SoundTest, ShortDataIsFollowedBySilenceOrRepeated) {
   EXPECT_EQ(sound->FillBufferWithSound(nullptr, true), CO_E_NOTINITIALIZED);
 }
 
-TEST_F(SoundTest, RestoreBufferReportsWhetherItRestored) {
-  ASSERT_NE(Effect(Ramp(20)), nullptr);
-  bool restored = true;
-  EXPECT_EQ(sound->RestoreBuffer(sound->Buffer(0), &restored), S_FALSE);
-  EXPECT_FALSE(restored);
-  LoseFakeBuffer(sound->Buffer(0));
-  EXPECT_EQ(sound->RestoreBuffer(sound->Buffer(0), &restored), S_OK);
-  EXPECT_TRUE(restored);
-  LoseFakeBuffer(sound->Buffer(0));
-  EXPECT_EQ(sound->RestoreBuffer(sound->Buffer(0), nullptr), S_OK);
-  EXPECT_EQ(sound->RestoreBuffer(nullptr, &restored), CO_E_NOTINITIALIZED);
-}
-
 TEST_F(SoundTest, GetFreeBufferTakesTheFirstSilentOneElseARandomOne) {
   ASSERT_TRUE(InitSound(nullptr));
   WriteTempFile("three.wav", WaveFile(1, 8000, 8, Ramp(16)));
@@ -301,22 +288,6 @@ TEST_F(SoundTest, AnOverclaimedDataChunkGetsABufferOfTheRealData) {
   EXPECT_EQ(FakeBufferSamples(sound->Buffer(0)), Ramp(100));
 }
 
-TEST_F(SoundTest, OnlyTheControlsTheBuffersWereMadeWithAreSet) {
-  ASSERT_TRUE(InitSound(nullptr));
-  std::string path = WriteTempFile("ok.wav", WaveFile(1, 8000, 8, Ramp(16)));
-  ASSERT_EQ(soundSystem->CreateSound(&sound, path.c_str(), DSBCAPS_CTRLVOLUME | DSBCAPS_CTRLFREQUENCY, GUID_NULL, 1),
-            S_OK);
-  ASSERT_EQ(sound->Play(0, 0, -600, -1, 0), S_OK);
-  ASSERT_EQ(sound->Play(0, 0, -600, 11025, 0), S_OK);
-  std::vector<std::string> controls;
-  for (const std::string& call : FakeAudioCalls()) {
-    if (call.rfind("Set", 0) == 0 && call.rfind("SetFormat", 0) != 0 && call.rfind("SetCoop", 0) != 0) {
-      controls.push_back(call);
-    }
-  }
-  EXPECT_EQ(controls, (std::vector<std::string>{"SetVolume #2", "SetVolume #2", "SetFrequency #2"}));
-}
-
 TEST_F(SoundTest, EffectsOutliveTheSoundSystemSafely) {
   ASSERT_NE(Effect(Ramp(32)), nullptr);
   ShutdownSound();
@@ -325,12 +296,6 @@ TEST_F(SoundTest, EffectsOutliveTheSoundSystemSafely) {
   PlaySoundEffect(sound);  // the device is gone: nothing sounds, nothing breaks
   EXPECT_EQ(FakePlayCount(sound), 0);
   PlaySoundEffect(nullptr);
-}
-
-TEST_F(SoundTest, ASoundWithoutBuffersAnswersNotInitialized) {
-  CSound empty(nullptr, 0, 0, nullptr, 0);
-  EXPECT_EQ(empty.GetFreeBuffer(), nullptr);
-  EXPECT_EQ(empty.Play(0, 0, 0, -1, 0), CO_E_NOTINITIALIZED);
 }
 
 }  // namespace
