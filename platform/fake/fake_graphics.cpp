@@ -20,7 +20,6 @@ struct Texture {
   int32_t width = 0;
   int32_t height = 0;
   std::string file;
-  bool hasKeyPixel = false;
 };
 
 struct GraphicsDevice {
@@ -82,17 +81,10 @@ uint32_t Read16(const std::string& b, size_t at) {
 }
 uint32_t Read32(const std::string& b, size_t at) { return Read16(b, at) | Read16(b, at + 2) << 16; }
 
-// What the fake needs of a bitmap file: its size, and whether a pixel equals a colour key.
-struct BitmapFile {
-  int32_t width = 0;
-  int32_t height = 0;
-  bool hasKeyPixel = false;
-};
-
 // Reads a Windows bitmap file's headers and checks that its pixels are all there; false for anything that
 // is missing, truncated or not a bitmap the real loader could decode. Limits the size it accepts, so a
 // damaged header never makes it read far.
-bool ReadBitmap(const std::string& fileName, uint32_t colourKey, BitmapFile& out) {
+bool ReadBitmap(const std::string& fileName, ImageInfo& out) {
   std::ifstream in(fileName, std::ios::binary);
   if (!in) return false;
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -118,7 +110,6 @@ bool ReadBitmap(const std::string& fileName, uint32_t colourKey, BitmapFile& out
   } else {
     return false;
   }
-  const bool topDown = height < 0;
   height = std::llabs(height);
   const bool bitsKnown = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
   const bool compressionKnown = compression == 0 || (compression == 1 && bits == 8) ||
@@ -132,26 +123,6 @@ bool ReadBitmap(const std::string& fileName, uint32_t colourKey, BitmapFile& out
 
   out.width = static_cast<int32_t>(width);
   out.height = static_cast<int32_t>(height);
-  out.hasKeyPixel = false;
-  if (compression != 0 || (bits != 24 && bits != 32)) return true;
-  // A 32-bit file whose alpha bytes are all zero is opaque, as the real loader treats it.
-  bool anyAlpha = false;
-  if (bits == 32) {
-    for (int64_t y = 0; y < height && !anyAlpha; ++y)
-      for (int64_t x = 0; x < width && !anyAlpha; ++x) anyAlpha = bytes[dataOffset + y * stride + x * 4 + 3] != 0;
-  }
-  for (int64_t y = 0; y < height && !out.hasKeyPixel; ++y) {
-    const size_t row = dataOffset + static_cast<size_t>((topDown ? y : height - 1 - y) * stride);
-    for (int64_t x = 0; x < width && !out.hasKeyPixel; ++x) {
-      const size_t at = row + static_cast<size_t>(x * (bits / 8));
-      uint32_t argb = static_cast<uint32_t>(static_cast<uint8_t>(bytes[at])) |
-                      static_cast<uint32_t>(static_cast<uint8_t>(bytes[at + 1])) << 8 |
-                      static_cast<uint32_t>(static_cast<uint8_t>(bytes[at + 2])) << 16;
-      const uint32_t alpha = (bits == 32 && anyAlpha) ? static_cast<uint8_t>(bytes[at + 3]) : 0xFFu;
-      argb |= alpha << 24;
-      out.hasKeyPixel = argb == colourKey;
-    }
-  }
   return true;
 }
 
@@ -185,8 +156,6 @@ ImageInfo FakeTextureSize(const Texture* texture) {
   if (Owns(objects.textures, texture)) info = ImageInfo{texture->width, texture->height};
   return info;
 }
-
-bool FakeTextureHasKeyPixel(const Texture* texture) { return Owns(objects.textures, texture) && texture->hasKeyPixel; }
 
 int FakeLiveSurfaces() { return static_cast<int>(objects.surfaces.size()); }
 int FakeLiveTextures() { return static_cast<int>(objects.textures.size()); }
@@ -244,9 +213,9 @@ void ShowDeviceCursor(GraphicsDevice*, bool) {}
 // ---- Images ----
 
 HRESULT GetImageInfoFromFile(const char* fileName, ImageInfo* info) {
-  BitmapFile bitmap;
-  if (!ReadBitmap(fileName, 0, bitmap)) return D3DERR_INVALIDCALL;
-  *info = ImageInfo{bitmap.width, bitmap.height};
+  ImageInfo bitmap;
+  if (!ReadBitmap(fileName, bitmap)) return D3DERR_INVALIDCALL;
+  *info = bitmap;
   return D3D_OK;
 }
 
@@ -261,22 +230,21 @@ HRESULT CreateOffscreenPlainSurface(GraphicsDevice* device, int32_t width, int32
 }
 
 HRESULT LoadSurfaceFromFile(Surface* destination, const char* fileName, uint32_t) {
-  BitmapFile bitmap;
-  if (!Owns(objects.surfaces, destination) || !ReadBitmap(fileName, 0, bitmap)) return D3DERR_INVALIDCALL;
+  ImageInfo bitmap;
+  if (!Owns(objects.surfaces, destination) || !ReadBitmap(fileName, bitmap)) return D3DERR_INVALIDCALL;
   destination->file = fileName;
   return D3D_OK;
 }
 
 HRESULT CreateTextureFromFileEx(GraphicsDevice* device, const char* fileName, int32_t width, int32_t height,
-                                uint32_t colourKey, ImageInfo* info, Texture** texture) {
-  BitmapFile bitmap;
-  if (!Owns(objects.devices, device) || !ReadBitmap(fileName, colourKey, bitmap)) return D3DERR_INVALIDCALL;
-  if (info) *info = ImageInfo{bitmap.width, bitmap.height};
+                                uint32_t, ImageInfo* info, Texture** texture) {
+  ImageInfo bitmap;
+  if (!Owns(objects.devices, device) || !ReadBitmap(fileName, bitmap)) return D3DERR_INVALIDCALL;
+  if (info) *info = bitmap;
   auto created = std::make_unique<Texture>();
   created->width = width > 0 ? width : bitmap.width;
   created->height = height > 0 ? height : bitmap.height;
   created->file = fileName;
-  created->hasKeyPixel = bitmap.hasKeyPixel;
   *texture = Keep(objects.textures, std::move(created));
   return D3D_OK;
 }

@@ -42,8 +42,6 @@ std::string FakeTextureName(const Texture* texture);
 // Size of a fake surface or texture, as read from its file (or as created); 0 by 0 for null.
 ImageInfo FakeSurfaceSize(const Surface* surface);
 ImageInfo FakeTextureSize(const Texture* texture);
-// Whether the texture's file holds at least one pixel equal to its colour key (24- and 32-bit files).
-bool FakeTextureHasKeyPixel(const Texture* texture);
 // Surfaces (the back buffer included) and textures made and not yet released.
 int FakeLiveSurfaces();
 int FakeLiveTextures();
