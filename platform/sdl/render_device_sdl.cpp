@@ -130,9 +130,52 @@ SDL_Texture* TextureOf(Surface* surface) {
   return surface->texture;
 }
 
+// A bitmap with more pixels than this is refused before decoding (our largest has a fiftieth of it).
+constexpr Sint64 kMaxBitmapPixels = 4096 * 4096;
+
+// Little-endian value of the given number of bytes at offset at.
+Uint32 LittleEndian(const Uint8* bytes, size_t at, int count) {
+  Uint32 value = 0;
+  for (int i = count - 1; i >= 0; --i) value = value << 8 | bytes[at + i];
+  return value;
+}
+
+// What a bitmap header claims, checked before SDL allocates for it, so a few bytes of header never make
+// us allocate what they merely claim: at most kMaxBitmapPixels, and an uncompressed file holds every
+// row. Everything else SDL's decoder reads or refuses itself.
+bool HeaderFitsFile(const Uint8* header, size_t length, Sint64 fileSize) {
+  if (length < 18) return false;
+  const bool core = LittleEndian(header, 14, 4) == 12;  // the oldest header: 16-bit sizes, no compression
+  if (length < (core ? 26u : 34u)) return false;
+  const Sint64 width = core ? Sint64(LittleEndian(header, 18, 2)) : Sint64(Sint32(LittleEndian(header, 18, 4)));
+  Sint64 height = core ? Sint64(LittleEndian(header, 20, 2)) : Sint64(Sint32(LittleEndian(header, 22, 4)));
+  const Sint64 bits = LittleEndian(header, core ? 24 : 28, 2);
+  const Uint32 compression = core ? 0 : LittleEndian(header, 30, 4);
+  if (height < 0) height = -height;  // rows stored top down
+  if (width <= 0 || height == 0) return true;
+  if (width * height > kMaxBitmapPixels) return false;
+  const bool uncompressed = compression == 0 || compression == 3;  // plain rows, or rows with bit fields
+  const Sint64 stride = (width * bits + 31) / 32 * 4;
+  return !uncompressed || stride * height <= fileSize;
+}
+
+// The bitmap's pixels as decoded, or null when the file is missing, claims more than it holds, or is
+// not a bitmap SDL can decode.
+SDL_Surface* LoadBitmap(const char* fileName) {
+  SDL_RWops* file = SDL_RWFromFile(fileName, "rb");
+  if (file == nullptr) return nullptr;
+  Uint8 header[34] = {};
+  const size_t length = SDL_RWread(file, header, 1, sizeof header);
+  if (!HeaderFitsFile(header, length, SDL_RWsize(file)) || SDL_RWseek(file, 0, RW_SEEK_SET) != 0) {
+    SDL_RWclose(file);
+    return nullptr;
+  }
+  return SDL_LoadBMP_RW(file, 1);
+}
+
 // The bitmap as 32-bit ARGB, or null when the file is missing or not a bitmap SDL can decode.
 SDL_Surface* LoadArgb(const char* fileName) {
-  SDL_Surface* loaded = SDL_LoadBMP(fileName);
+  SDL_Surface* loaded = LoadBitmap(fileName);
   if (loaded == nullptr) return nullptr;
   SDL_Surface* argb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
   SDL_FreeSurface(loaded);
@@ -206,7 +249,7 @@ void ShowDeviceCursor(GraphicsDevice* device, bool show) {
 // ---- Images ----
 
 HRESULT GetImageInfoFromFile(const char* fileName, ImageInfo* info) {
-  SDL_Surface* image = SDL_LoadBMP(fileName);
+  SDL_Surface* image = LoadBitmap(fileName);
   if (image == nullptr) return D3DERR_INVALIDCALL;
   *info = ImageInfo{image->w, image->h};
   SDL_FreeSurface(image);
@@ -231,7 +274,7 @@ HRESULT CreateOffscreenPlainSurface(GraphicsDevice* device, int32_t width, int32
 // alpha, so the colour key changes nothing.
 HRESULT LoadSurfaceFromFile(Surface* destination, const char* fileName, uint32_t) {
   if (destination == nullptr || destination->pixels == nullptr) return D3DERR_INVALIDCALL;
-  SDL_Surface* image = SDL_LoadBMP(fileName);
+  SDL_Surface* image = LoadBitmap(fileName);
   if (image == nullptr) return D3DERR_INVALIDCALL;
   SDL_SetSurfaceBlendMode(image, SDL_BLENDMODE_NONE);
   const int result = image->w == destination->pixels->w && image->h == destination->pixels->h

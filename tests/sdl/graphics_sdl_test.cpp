@@ -141,4 +141,28 @@ TEST_F(GraphicsSdlTest, MissingAndUndecodableFilesGiveNull) {
   }
 }
 
+// A header claiming a huge picture must be refused before anything is allocated for it. A run-length
+// file is the case SDL itself would decode: one end-of-picture code makes every pixel of it.
+TEST_F(GraphicsSdlTest, BitmapClaimingMorePixelsThanWeAcceptIsRefused) {
+  std::string bytes(14 + 40 + 8, '\0');
+  auto put32 = [&bytes](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(v >> (8 * i));
+  };
+  bytes[0] = 'B';
+  bytes[1] = 'M';
+  put32(2, 64);
+  put32(10, 62);
+  put32(14, 40);
+  put32(18, 5000);
+  put32(22, 5000);
+  bytes[26] = 1;
+  bytes[28] = 8;
+  put32(30, 1);  // 8-bit run-length coded
+  put32(46, 2);  // two palette entries
+  bytes += std::string("\0\1", 2);
+  const std::string huge = WriteTestFile("huge_rle.bmp", bytes);
+  EXPECT_EQ(LoadSurfaceFromImage(huge), nullptr);
+  EXPECT_EQ(LoadTextureFromImage(huge, kKey), nullptr);
+}
+
 }  // namespace
