@@ -28,8 +28,6 @@ void FailNextFakeAudioCall(const std::string& call, HRESULT result);
 int FakeBufferPlayCount(const SoundBuffer* buffer);
 // Plays of all of sound's buffers since the last reset: how often the effect was heard.
 int FakePlayCount(const CSound* sound);
-// Plays of every buffer since the last reset.
-int FakeTotalPlayCount();
 // The samples of buffer as last unlocked (shared by its duplicates).
 std::vector<uint8_t> FakeBufferSamples(const SoundBuffer* buffer);
 // The format set on the primary buffer last; all zero until then.

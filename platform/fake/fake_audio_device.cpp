@@ -35,7 +35,6 @@ std::map<std::string, HRESULT> failures;
 std::vector<std::string> calls;
 std::set<SoundBuffer*> liveBuffers;
 int buffersMade = 0;
-int totalPlays = 0;
 WaveFormat primaryFormat = {};
 uint32_t sleptMilliseconds = 0;
 
@@ -197,7 +196,6 @@ HRESULT BufferPlay(SoundBuffer* buffer, uint32_t, uint32_t, uint32_t) {
   if (buffer->lost) return DSERR_BUFFERLOST;
   if (buffer->primary) return DSERR_INVALIDCALL;
   buffer->plays++;
-  totalPlays++;
   return injected;
 }
 
@@ -239,8 +237,6 @@ int FakePlayCount(const CSound* sound) {
   return plays;
 }
 
-int FakeTotalPlayCount() { return totalPlays; }
-
 std::vector<uint8_t> FakeBufferSamples(const SoundBuffer* buffer) { return *buffer->samples; }
 
 WaveFormat FakePrimaryFormat() { return primaryFormat; }
@@ -256,7 +252,6 @@ void ResetFakeAudio() {
   failures.clear();
   calls.clear();
   buffersMade = 0;
-  totalPlays = 0;
   primaryFormat = {};
   sleptMilliseconds = 0;
   // Buffers still held (by sounds a test or the game keeps) start over uncounted.
