@@ -6,6 +6,9 @@
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <string>
+
+#include <unistd.h>
 
 #include "support/fixture.h"
 #include "tools/assets.h"
@@ -88,7 +91,8 @@ std::array<int, 4> SolidBox(const Bitmap& bmp, int fx, int fy, int w, int h) {
 }  // namespace
 
 TEST(AssetsTest, GeneratorReproducesTheCommittedFilesByteForByte) {
-  std::string folder = ::testing::TempDir() + "vems_assets_test";
+  // A folder of this process's own: several test runs on one machine must not write into each other's.
+  std::string folder = ::testing::TempDir() + "vems_assets_test_" + std::to_string(getpid());
   std::filesystem::remove_all(folder);
   ASSERT_TRUE(WriteAssets(folder));
   std::set<std::string> expected;

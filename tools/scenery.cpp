@@ -118,7 +118,7 @@ Canvas DrawBackground() {
       int band = level < 0 ? 0 : (level > 3 ? 3 : static_cast<int>(level));
       bg.Set(x, y, tones[band]);
     }
-  // A scatter of small rings and specks, drawn with wrap-around so none is cut at an edge.
+  // A scatter of small rings and dots, drawn with wrap-around so none is cut at an edge.
   Lcg rng{20240611u};
   for (int n = 0; n < 36; ++n) {
     int cx = static_cast<int>(rng.Next() * W), cy = static_cast<int>(rng.Next() * H);
