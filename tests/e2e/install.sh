@@ -16,7 +16,7 @@ shots="$build/e2e-shots"
 mkdir -p "$shots"
 
 # What the data folder must hold: the game's levels, bitmaps and sounds, nothing of the icon folder.
-data_files=$(cd "$source/data" && ls -1 -- *.vem *.bmp *.wav | sort)
+data_files=$(cd "$source/data" && printf '%s\n' *.vem *.bmp *.wav | sort)
 [ "$(echo "$data_files" | grep -c '\.bmp$')" -eq 18 ] || e2e_fail "data/ does not hold the 18 bitmaps"
 expected_tree=$( (
   echo bin/vems
@@ -69,18 +69,17 @@ export PATH="$e2e_scratch/path:$PATH"
 export SDL_AUDIODRIVER=dummy
 start_xvfb
 start_game "$e2e_scratch/elsewhere" vems "$shots/install.log"
-shot "$shots/install-title.png"
-shows_title "$shots/install-title.png" "$prefix/share/vems" || e2e_fail "the installed game shows no title screen"
+installed="$prefix/share/vems"
+shot_until "$shots/install-title.png" shows_title "$installed" || e2e_fail "the installed game shows no title screen"
 # Play (from the cursor's start at 320,240 onto 200,330) loads level 1 from the installed data folder.
 xdotool mousemove_relative -- -120 90
 sleep 0.4
 click
-sleep 0.8
-shot "$shots/install-level1.png"
-camera_among "$shots/install-level1.png" "$prefix/share/vems/level1.vem" "$prefix/share/vems" \
-  $(start_camera "$prefix/share/vems/level1.vem") >/dev/null || e2e_fail "the installed game did not start level 1"
+read -r camera_x camera_y < <(start_camera "$installed/level1.vem")
+shot_until "$shots/install-level1.png" camera_among "$installed/level1.vem" "$installed" "$camera_x" "$camera_y" \
+  >/dev/null || e2e_fail "the installed game did not start level 1"
 press Escape
-sleep 0.8
+shot_until "$shots/install-title-again.png" shows_title "$installed" || e2e_fail "Escape did not bring the title back"
 press Escape
 await_game
 [ "$e2e_status" -eq 0 ] || e2e_fail "the installed game ended with status $e2e_status: $(cat "$shots/install.log")"

@@ -1,6 +1,7 @@
 # Shared by the end-to-end scripts that drive the real game: an X server of their own, the game started
 # in a folder with its help box answered, held keys and clicks as a person gives them, screenshots, and
 # pixel comparisons against the game's own bitmaps. Source it after setting e2e_name; needs bash.
+# shellcheck shell=bash disable=SC2154 # e2e_name comes from the script that sources this
 
 # Ends the script with a message naming it.
 e2e_fail() {
@@ -39,17 +40,22 @@ e2e_cleanup() {
 trap e2e_cleanup EXIT
 
 # Starts Xvfb on a display number nobody else is using (640 by 480, so the game's picture is not
-# scaled) and exports DISPLAY. A number another run takes meanwhile is given up for the next one.
+# scaled) and exports DISPLAY. The lock file must name our own server: another test may pick the same
+# number at the same moment.
 start_xvfb() {
   local display
-  for _ in 1 2 3 4 5; do
-    for _ in $(seq 50); do
-      display=$((20 + RANDOM % 71))
-      [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ] || break
-    done
+  for _ in $(seq 20); do
+    display=$((20 + RANDOM % 71))
+    if [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; then continue; fi
     Xvfb ":$display" -screen 0 640x480x24 -nolisten tcp >"$e2e_scratch/xvfb.log" 2>&1 &
     e2e_xvfb=$!
-    if wait_for 50 env DISPLAY=":$display" xdpyinfo >/dev/null 2>&1; then
+    for _ in $(seq 50); do
+      [ -e "/tmp/.X11-unix/X$display" ] && break
+      kill -0 "$e2e_xvfb" 2>/dev/null || break
+      sleep 0.1
+    done
+    if kill -0 "$e2e_xvfb" 2>/dev/null && [ "$(tr -d ' ' <"/tmp/.X$display-lock" 2>/dev/null)" = "$e2e_xvfb" ] &&
+      wait_for 50 env DISPLAY=":$display" xdpyinfo >/dev/null 2>&1; then
       export DISPLAY=":$display"
       return 0
     fi
@@ -69,20 +75,28 @@ has_game_window() { [ -n "$(game_window)" ]; }
 game_ended() { ! kill -0 "$e2e_game_pid" 2>/dev/null; }
 
 # Starts program $2 in folder $1 with its output in $3, answers the help box with Return and waits for
-# the game window.
+# the game window. On a loaded machine SDL's own X11 dialog now and then fails to open and the game
+# prints the help text instead; that is SDL's doing, so such a start is tried again (three at most).
 start_game() {
-  local folder=$1 program=$2 log=$3
-  (cd "$folder" && exec "$program") >"$log" 2>&1 &
-  e2e_game_pid=$!
-  wait_for 100 has_help_box || e2e_fail "the help box did not appear: $(cat "$log")"
+  local folder=$1 program=$2 log=$3 attempt
+  for attempt in 1 2 3; do
+    (cd "$folder" && exec "$program") >"$log" 2>&1 &
+    e2e_game_pid=$!
+    if wait_for 100 has_help_box; then break; fi
+    grep -q "Written by" "$log" || e2e_fail "the help box did not appear: $(cat "$log")"
+    [ "$attempt" -lt 3 ] || e2e_fail "SDL could not show the help box in three starts"
+    echo "$e2e_name: SDL could not show the help box; starting again" >&2
+    kill "$e2e_game_pid" 2>/dev/null || true
+    wait "$e2e_game_pid" 2>/dev/null || true
+  done
   sleep 0.3 # let the box draw before it takes the key
   xdotool windowfocus --sync "$(help_box)"
   xdotool key Return
   wait_for 100 has_game_window || e2e_fail "the game window did not appear after the help box: $(cat "$log")"
-  sleep 1.0 # the first frames of the title screen
 }
 
 # Waits up to 10 s for the game to end by itself and puts its exit status in e2e_status.
+# shellcheck disable=SC2034 # read by the scripts
 await_game() {
   wait_for 100 game_ended || e2e_fail "the game did not end"
   e2e_status=0
@@ -107,6 +121,18 @@ click() {
 }
 # Screenshot of the whole screen to $1.
 shot() { import -window root "$1"; }
+# Takes screenshot $1 again until the command after it succeeds on it (a loaded machine may be slow to
+# draw); false when it still does not after 10 s. The command gets the screenshot as its first argument.
+shot_until() {
+  local screen=$1 command=$2
+  shift 2
+  for _ in $(seq 40); do
+    shot "$screen"
+    "$command" "$screen" "$@" && return 0
+    sleep 0.25
+  done
+  return 1
+}
 
 # Pixels of region WxH+X+Y of a screenshot that differ from cell WxH+X+Y of one of the game's bitmaps
 # (in folder $5) where the bitmap is opaque: the cell, its colour-key pixels made see-through, is laid
