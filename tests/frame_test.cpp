@@ -5,7 +5,6 @@
 #include "platform/fake/fake_input.h"
 #include "platform/fake/fake_system.h"
 #include "platform/graphics.h"
-#include "platform/input.h"
 #include "support/game_start.h"
 #include "world/startup.h"
 
@@ -28,10 +27,6 @@ TEST_F(FrameTest, CursorFollowsTheMouseAndStaysOnScreen) {
   Frame();
   EXPECT_EQ(cursorX, 639);
   EXPECT_EQ(cursorY, 479);
-  Frame();  // no motion: it stays
-  EXPECT_EQ(cursorX, 639);
-  EXPECT_EQ(cursorY, 479);
-
   // The play frame moves it the same way.
   gameState = Playing;
   FakeMoveMouse(-700, 3);
@@ -54,19 +49,6 @@ TEST_F(FrameTest, FrameWithoutDeviceDoesNothingButHideTheCursor) {
   EXPECT_EQ(FakePendingMessages(), 0);
 }
 
-TEST_F(FrameTest, UnknownScreenPollsButDrawsNothing) {
-  gameState = 7;
-  const int reads = FakeDeviceReads();
-  FakeMoveMouse(10, 0);
-  FakeSetLiveEscape(true);
-  Frame();
-  EXPECT_GT(FakeDeviceReads(), reads);
-  EXPECT_EQ(cursorX, 330);
-  EXPECT_EQ(FakeBeginSceneCount(), 0);
-  EXPECT_EQ(FakePendingMessages(), 0);
-  EXPECT_EQ(gameState, 7);
-}
-
 TEST_F(FrameTest, LoopHandlesOneMessagePerTurnAndEndsAfterTheDestroyTurnsFrame) {
   // Three messages the game ignores, then the close box: four turns, four frames.
   FakePushMessage(WM_NULL);
@@ -77,13 +59,6 @@ TEST_F(FrameTest, LoopHandlesOneMessagePerTurnAndEndsAfterTheDestroyTurnsFrame) 
   EXPECT_TRUE(quitRequested);
   EXPECT_EQ(FakePresentCount(), 4);
   EXPECT_EQ(FakePendingMessages(), 0);
-}
-
-TEST_F(FrameTest, WindowProcEndsTheGameOnlyOnDestroy) {
-  EXPECT_EQ(WindowProc(FakeWindow(), WM_NULL, 0, 0), DefWindowProcA(FakeWindow(), WM_NULL, 0, 0));
-  EXPECT_FALSE(quitRequested);
-  EXPECT_EQ(WindowProc(FakeWindow(), WM_DESTROY, 0, 0), 0);
-  EXPECT_TRUE(quitRequested);
 }
 
 TEST_F(FrameTest, EscapeOnTheTitleEndsTheLoopAfterTheNextTurn) {
@@ -105,17 +80,6 @@ TEST_F(FrameTest, ExitHeldActsAgainInTheOneFurtherFrame) {
   EXPECT_EQ(FakePendingMessages(), 1);
   EXPECT_EQ(FakePlayCount(stepSound), 2);
   EXPECT_EQ(gameState, Title);
-}
-
-TEST_F(FrameTest, ShutdownReleasesTheDeviceAndTheSoundSystem) {
-  ASSERT_NE(soundSystem, nullptr);
-  ShutdownGame(FakeWindow());
-  EXPECT_EQ(backgroundSurface, nullptr);
-  EXPECT_EQ(graphicsDevice, nullptr);
-  EXPECT_EQ(direct3D, nullptr);
-  EXPECT_EQ(soundSystem, nullptr);
-  Frame();  // a frame after it does nothing
-  EXPECT_EQ(FakeBeginSceneCount(), 0);
 }
 
 }  // namespace
