@@ -8,6 +8,7 @@
 #include "platform/render_device.h"
 #include "platform/system.h"
 #include "platform/sdl/game_window.h"
+#include "platform/sdl/test_hooks.h"
 
 struct Direct3D {};
 
@@ -70,9 +71,12 @@ Clock::duration RetracePeriod(SDL_Window* window) {
   return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / rate));
 }
 
+bool pacingOn = true;  // off only for benchmarks (SetPresentPacing)
+
 // Waits for the next retrace time when the renderer did not; if the game fell behind, the schedule
 // restarts from now rather than rushing frames to catch up.
 void PaceAfterPresent(Pacer& pacer) {
+  if (!pacingOn) return;
   const Clock::time_point now = Clock::now();
   if (!pacer.selfPaced) {
     pacer.quickPresents = now - pacer.lastPresent < pacer.period / 4 ? pacer.quickPresents + 1 : 0;
@@ -402,6 +406,8 @@ HRESULT SpriteDraw(SpriteBatch* sprite, Texture* texture, const Rect* sourceRect
   }
   return SDL_RenderCopy(sprite->device->renderer, texture->texture, &from, &to) == 0 ? D3D_OK : D3DERR_INVALIDCALL;
 }
+
+void SetPresentPacing(bool on) { pacingOn = on; }
 
 // ---- Release ----
 

@@ -22,6 +22,10 @@ void SetTestPadAxis(int32_t axis, int16_t value);
 void SetTestPadButton(int32_t button, bool held);
 void UnplugTestPad();
 
+// Whether present waits for the next retrace time when the renderer does not (on by default); the frame
+// benchmarks turn it off so they measure the frame rather than the wait.
+void SetPresentPacing(bool on);
+
 // Named SDL controller buttons the tests press.
 constexpr int32_t kTestPadButtonA = 0;
 constexpr int32_t kTestPadButtonDpadUp = 11;
