@@ -133,8 +133,13 @@ void MessageBoxA(WindowHandle owner, const std::string& text, const std::string&
   const int shown = SDL_ShowCursor(SDL_QUERY);
   SDL_ShowCursor(SDL_ENABLE);
   SDL_Window* parent = owner != nullptr ? owner->sdlWindow : nullptr;
-  if (SDL_ShowSimpleMessageBox(flags, caption.c_str(), text.c_str(), parent) != 0)
-    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+  // SDL's dialog now and then fails to open on a busy desktop; a second try almost always shows it, and
+  // the text goes to standard error only when no box could be shown at all.
+  bool boxShown = false;
+  for (int attempt = 0; attempt < 3 && !boxShown; ++attempt) {
+    boxShown = SDL_ShowSimpleMessageBox(flags, caption.c_str(), text.c_str(), parent) == 0;
+  }
+  if (!boxShown) std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
   SDL_ShowCursor(shown);
   if (relative) SDL_SetRelativeMouseMode(SDL_TRUE);
 }
@@ -152,7 +157,11 @@ int16_t GetAsyncKeyState(int32_t virtualKey) {
   if (virtualKey != VK_ESCAPE) return 0;
   SDL_PumpEvents();
   const Uint8* keys = SDL_GetKeyboardState(nullptr);
-  return keys[SDL_SCANCODE_ESCAPE] != 0 ? static_cast<int16_t>(0x8000) : 0;
+  if (keys[SDL_SCANCODE_ESCAPE] == 0) return 0;
+  // The play frame waits for Escape's release by asking again and again; a millisecond's rest per ask
+  // while the key is held keeps that wait from burning a whole core.
+  SDL_Delay(1);
+  return static_cast<int16_t>(0x8000);
 }
 
 std::string PlatformError() { return SDL_GetError(); }
