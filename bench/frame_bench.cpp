@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "game/game.h"
 #include "platform/sdl/test_hooks.h"
