@@ -73,10 +73,12 @@ game_window() { vems_windows | awk '$2 == "640x480" {print $1; exit}'; }
 has_help_box() { [ -n "$(help_box)" ]; }
 has_game_window() { [ -n "$(game_window)" ]; }
 game_ended() { ! kill -0 "$e2e_game_pid" 2>/dev/null; }
+game_window_or_end() { has_game_window || game_ended; }
 
 # Starts program $2 in folder $1 with its output in $3, answers the help box with Return and waits for
-# the game window. On a loaded machine SDL's own X11 dialog now and then fails to open and the game
-# prints the help text instead; that is SDL's doing, so such a start is tried again (three at most).
+# the game window, or for the game's end when its start-up fails. On a loaded machine SDL's own X11
+# dialog now and then fails to open and the game prints the help text instead; that is SDL's doing, so
+# such a start is tried again (three at most).
 start_game() {
   local folder=$1 program=$2 log=$3 attempt
   for attempt in 1 2 3; do
@@ -89,6 +91,7 @@ start_game() {
     kill "$e2e_game_pid" 2>/dev/null || true
     wait "$e2e_game_pid" 2>/dev/null || true
   done
+  has_game_window && e2e_fail "the game window exists before the help box was dismissed"
   # A Return that reaches the box before it is ready is lost; the box then stays, and gets another.
   for attempt in 1 2 3; do
     sleep 0.3 # let the box draw before it takes the key
@@ -96,7 +99,7 @@ start_game() {
       xdotool windowfocus --sync "$(help_box)" 2>/dev/null || true
       xdotool key Return
     fi
-    wait_for 50 has_game_window && return 0
+    wait_for 50 game_window_or_end && return 0
   done
   has_help_box && e2e_fail "the help box would not take Return: $(cat "$log")"
   e2e_fail "the game window did not appear after the help box: $(cat "$log")"
