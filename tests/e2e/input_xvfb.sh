@@ -3,57 +3,26 @@
 # in its own Xvfb and drives it with xdotool. Arguments: build directory, source directory.
 set -euo pipefail
 build=$1
+source=$(cd "$2" && pwd)
 probe=$build/tests/input_probe
-for tool in Xvfb xdotool; do
-  command -v "$tool" >/dev/null || { echo "input_xvfb: $tool is missing (scripts/setup installs it)" >&2; exit 1; }
-done
-[ -x "$probe" ] || { echo "input_xvfb: $probe was not built" >&2; exit 1; }
+e2e_name=input_xvfb
+# shellcheck source=support/xvfb.sh
+. "$source/tests/e2e/support/xvfb.sh"
+e2e_need Xvfb xdotool xdpyinfo
+[ -x "$probe" ] || e2e_fail "$probe was not built"
+start_xvfb
 
-work=$(mktemp -d)
-xvfb=""
-run=""
-cleanup() {
-  [ -n "$run" ] && kill "$run" 2>/dev/null || true
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-# A display of our own: a random free number, tried again if another run took it meanwhile.
-for attempt in 1 2 3 4 5; do
-  display=$((20 + RANDOM % 70))
-  [ -e "/tmp/.X$display-lock" ] && continue
-  Xvfb ":$display" -screen 0 640x480x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-  xvfb=$!
-  for _ in $(seq 50); do
-    DISPLAY=":$display" xdotool getdisplaygeometry >/dev/null 2>&1 && break
-    sleep 0.1
-  done
-  DISPLAY=":$display" xdotool getdisplaygeometry >/dev/null 2>&1 && break
-  kill "$xvfb" 2>/dev/null || true
-  xvfb=""
-done
-[ -n "$xvfb" ] || { echo "input_xvfb: no X server could be started" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-export DISPLAY=":$display"
-
-SDL_AUDIODRIVER=dummy "$probe" >"$work/out" 2>"$work/err" &
-run=$!
-for _ in $(seq 100); do
-  grep -q '^ready' "$work/out" && break
-  sleep 0.1
-done
-grep -q '^ready' "$work/out" || { echo "input_xvfb: the probe did not start" >&2; cat "$work/err" >&2; exit 1; }
+# The probe is stopped on exit like the game.
+SDL_AUDIODRIVER=dummy "$probe" >"$e2e_scratch/out" 2>"$e2e_scratch/err" &
+e2e_game_pid=$!
+wait_for 100 grep -q '^ready' "$e2e_scratch/out" || e2e_fail "the probe did not start: $(cat "$e2e_scratch/err")"
 window=$(xdotool search --name 'Vems input probe' | head -n 1)
 xdotool windowfocus --sync "$window"
 sleep 0.3
 
 # Held long enough to be seen by a once-a-frame poll.
-xdotool keydown Up
-sleep 0.3
-xdotool keyup Up
-xdotool keydown 5
-sleep 0.3
-xdotool keyup 5
+hold Up 0.3
+hold 5 0.3
 xdotool mousemove_relative -- 30 20
 sleep 0.2
 xdotool mousemove_relative -- -7 5
@@ -65,7 +34,7 @@ sleep 0.3
 
 fail=0
 expect() {
-  grep -q "^$1\$" "$work/out" || { echo "input_xvfb: expected \"$1\"" >&2; fail=1; }
+  grep -q "^$1\$" "$e2e_scratch/out" || { echo "$e2e_name: expected \"$1\"" >&2; fail=1; }
 }
 expect 'key 0xC8 down'
 expect 'key 0xC8 up'
@@ -73,11 +42,11 @@ expect 'key 0x06 down'
 expect 'key 0x06 up'
 expect 'button 0 down'
 expect 'button 0 up'
-motion=$(awk '$1 == "motion" { x += $2; y += $3 } END { printf "%d %d", x, y }' "$work/out")
-[ "$motion" = "23 25" ] || { echo "input_xvfb: mouse moved \"$motion\", expected \"23 25\"" >&2; fail=1; }
+motion=$(awk '$1 == "motion" { x += $2; y += $3 } END { printf "%d %d", x, y }' "$e2e_scratch/out")
+[ "$motion" = "23 25" ] || { echo "$e2e_name: mouse moved \"$motion\", expected \"23 25\"" >&2; fail=1; }
 if [ "$fail" -ne 0 ]; then
   echo "--- probe output" >&2
-  cat "$work/out" "$work/err" >&2
+  cat "$e2e_scratch/out" "$e2e_scratch/err" >&2
   exit 1
 fi
-echo "input_xvfb: keys, buttons and relative motion arrive"
+echo "$e2e_name: keys, buttons and relative motion arrive"
