@@ -6,6 +6,7 @@
 #include "platform/fake/fake_audio.h"
 #include "platform/input.h"
 #include "support/fixture.h"
+#include "support/world_builders.h"
 #include "world/startup.h"
 #include "world/world.h"
 
@@ -18,7 +19,6 @@ class ControlTest : public GameTest {
     std::memset(levelGrid, '.', sizeof levelGrid);
   }
 
-  static void Wall(int column, int row) { levelGrid[column][row] = WALL_CELL; }
   static void Hold(int32_t key) { keyboardState[key] = 0x80; }
   static void Release() { std::memset(keyboardState, 0, sizeof keyboardState); }
 

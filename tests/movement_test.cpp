@@ -1,32 +1,14 @@
 // CanMove: frame bands, walls at and beyond the grid's edges, each kind's rules, the rock climb and the door.
-#include <unistd.h>
-
 #include <cmath>
-#include <string>
+#include <optional>
 
 #include "simulation/simulation.h"
 #include "support/fixture.h"
+#include "support/game_start.h"
+#include "support/world_builders.h"
 #include "world/world.h"
 
 namespace {
-
-// A record of a kind at a place, as the loader leaves it.
-GameObject Make(int32_t type, float x, float y) {
-  GameObject object;
-  SetObjectType(object, type);
-  object.position = Vector2(x, y);
-  object.startPosition = object.position;
-  object.possessedIndex = -1;
-  return object;
-}
-
-// Appends to the level's objects; returns the slot.
-int Add(const GameObject& object) {
-  objects[objectCount] = object;
-  return objectCount++;
-}
-
-void Wall(int column, int row) { levelGrid[column][row] = WALL_CELL; }
 
 // The door loads "level2.vem" from the working directory; these tests run from tests/, which holds one of
 // our own (creature at (224, 160), six objects, a wall block at columns 10-13, rows 14-16), wherever the
@@ -35,16 +17,13 @@ class MovementTest : public GameTest {
  protected:
   void SetUp() override {
     GameTest::SetUp();
-    char buffer[4096];
-    ASSERT_NE(getcwd(buffer, sizeof buffer), nullptr);
-    startDirectory_ = buffer;
-    ASSERT_EQ(chdir(TestFile("").c_str()), 0);
+    inTests_.emplace(TestFile(""));
     player.possessedIndex = -1;  // as every level load leaves it; slot 0 would otherwise count as possessed
   }
-  void TearDown() override { EXPECT_EQ(chdir(startDirectory_.c_str()), 0); }
+  void TearDown() override { inTests_.reset(); }
 
  private:
-  std::string startDirectory_;
+  std::optional<WorkingDirectory> inTests_;
 };
 
 bool LevelTwoIsLoaded() {

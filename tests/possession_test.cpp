@@ -3,6 +3,7 @@
 #include "platform/directsound.h"
 #include "platform/fake/fake_audio.h"
 #include "support/fixture.h"
+#include "support/world_builders.h"
 #include "world/startup.h"
 #include "world/world.h"
 
@@ -22,16 +23,6 @@ class PossessionTest : public GameTest {
   void TearDown() override {
     delete bounceSound;
     bounceSound = nullptr;
-  }
-
-  // A new object in the next slot at world (x, y).
-  static int Add(ObjectType type, float x, float y) {
-    GameObject& object = objects[objectCount];
-    object = GameObject();
-    SetObjectType(object, type);
-    object.position = object.startPosition = Vector2(x, y);
-    object.possessedIndex = -1;
-    return objectCount++;
   }
 
   // One frame's click at world (x, y): the cursor is placed relative to the camera.

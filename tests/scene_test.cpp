@@ -8,6 +8,7 @@
 #include "platform/fake/fake_system.h"
 #include "platform/graphics.h"
 #include "support/fixture.h"
+#include "support/world_builders.h"
 #include "world/startup.h"
 #include "world/world.h"
 
@@ -40,15 +41,6 @@ class SceneTest : public GameTest {
     player.possessedIndex = -1;
     SetTickCount(1000);
     FakeClearLog();
-  }
-
-  static int Add(ObjectType type, float x, float y) {
-    GameObject& object = objects[objectCount];
-    object = GameObject();
-    SetObjectType(object, type);
-    object.position = object.startPosition = Vector2(x, y);
-    object.possessedIndex = -1;
-    return objectCount++;
   }
 
   // Draws through the sprite batch, as the scene does between its begin and end.

@@ -1,38 +1,17 @@
 // UpdateObject: the step clock, each kind's step, the airplane's flight and crash, respawn, and whole scenes
 // played frame by frame the way the game drives them.
-#include <unistd.h>
-
 #include <cmath>
 #include <functional>
-#include <string>
 
 #include "platform/fake/fake_clock.h"
 #include "platform/tick_count.h"
 #include "simulation/simulation.h"
 #include "support/fixture.h"
+#include "support/game_start.h"
+#include "support/world_builders.h"
 #include "world/world.h"
 
 namespace {
-
-// A record of a kind at a place, as the loader leaves it.
-GameObject Make(int32_t type, float x, float y) {
-  GameObject object;
-  SetObjectType(object, type);
-  object.position = Vector2(x, y);
-  object.startPosition = object.position;
-  object.possessedIndex = -1;
-  return object;
-}
-
-int Add(const GameObject& object) {
-  objects[objectCount] = object;
-  return objectCount++;
-}
-
-// A wall row across the whole grid; its top edge is at 32 * row.
-void Floor(int row) {
-  for (int c = 0; c < GRID_COLUMNS; ++c) levelGrid[c][row] = WALL_CELL;
-}
 
 // One step: the clock moves past the 30 ms an object waits.
 void Step(GameObject& object) {
@@ -89,15 +68,6 @@ void WalkRight() {
 
 // No key held on the creature.
 void StandStill() { player.velocity = Vector2(0, 0); }
-
-// Runs the body from tests/, where the door finds our "level2.vem".
-void InTestsDirectory(const std::function<void()>& body) {
-  char buffer[4096];
-  ASSERT_NE(getcwd(buffer, sizeof buffer), nullptr);
-  ASSERT_EQ(chdir(TestFile("").c_str()), 0);
-  body();
-  EXPECT_EQ(chdir(buffer), 0);
-}
 
 }  // namespace
 
@@ -442,27 +412,26 @@ TEST_F(UpdateTest, OnAFasterDisplayARockPushedIntoARockClimbsItAndComesDownTheOt
 }
 
 TEST_F(UpdateTest, PossessedKeyWalkedOntoTheDoorLoadsLevelTwoMidTest) {
-  InTestsDirectory([] {
-    LoadLevel("levels/sim_key_door.vem");  // key at (320, 896), door at (448, 896)
-    Possess(0);
-    int frame = 0;
-    while (player.type == Key && frame < 200) {
-      PlayFrame(16, WalkRight);
-      ++frame;
-    }
-    // The frame that touched the door finished over level 2: its creature, its objects, its walls.
-    EXPECT_EQ(player.type, BlueCreature);
-    EXPECT_EQ(player.possessedIndex, -1);
-    EXPECT_EQ(objectCount, 6);
-    EXPECT_EQ(levelGrid[10][14], WALL_CELL);
-    EXPECT_EQ(objects[5].type, Door);
-    EXPECT_EQ(player.position.y, 160);
-    EXPECT_GE(player.position.x, 224);  // the walk granted in that frame may carry it on
-    // The game goes on in the new level: left alone, the creature falls there.
-    for (int i = 0; i < 10; ++i) PlayFrame(16, StandStill);
-    EXPECT_GT(player.position.y, 160);
-    EXPECT_EQ(objectCount, 6);
-  });
+  const WorkingDirectory inTests(TestFile(""));  // where the door finds our "level2.vem"
+  LoadLevel("levels/sim_key_door.vem");  // key at (320, 896), door at (448, 896)
+  Possess(0);
+  int frame = 0;
+  while (player.type == Key && frame < 200) {
+    PlayFrame(16, WalkRight);
+    ++frame;
+  }
+  // The frame that touched the door finished over level 2: its creature, its objects, its walls.
+  EXPECT_EQ(player.type, BlueCreature);
+  EXPECT_EQ(player.possessedIndex, -1);
+  EXPECT_EQ(objectCount, 6);
+  EXPECT_EQ(levelGrid[10][14], WALL_CELL);
+  EXPECT_EQ(objects[5].type, Door);
+  EXPECT_EQ(player.position.y, 160);
+  EXPECT_GE(player.position.x, 224);  // the walk granted in that frame may carry it on
+  // The game goes on in the new level: left alone, the creature falls there.
+  for (int i = 0; i < 10; ++i) PlayFrame(16, StandStill);
+  EXPECT_GT(player.position.y, 160);
+  EXPECT_EQ(objectCount, 6);
 }
 
 TEST_F(UpdateTest, PaperLaunchedAtAWallFliesCrashesAndTheCreatureReappearsWhereTheAirplaneStarted) {
