@@ -1,7 +1,7 @@
-// Stand-ins for the sound device calls the sound module makes: the device, the primary buffer's format,
-// static secondary buffers (created from a format and a size, duplicated, locked whole, played once),
-// their status (playing, lost), restore, and release. platform/sdl/ implements them over SDL audio with
-// a mixer of its own; platform/fake/ records them for tests.
+// Stand-ins for the sound device calls the sound module makes.
+// The device, the primary buffer's format, static secondary buffers (created from a format and a size,
+// duplicated, locked whole, played once), their status (playing, lost), restore, and release.
+// platform/sdl/ implements them over SDL audio with a mixer of its own; platform/fake/ records them for tests.
 #pragma once
 #include <cstdint>
 

@@ -1,5 +1,4 @@
-// The sound module: the sound system, sound effects over static device buffers, and the game's four
-// sound functions.
+// The sound module: the sound system, sound effects over static device buffers, the game's sound functions.
 #include "platform/directsound.h"
 
 #include <cstdlib>

@@ -1,5 +1,5 @@
-// The sound module: CSoundSystem, CSound (over the audio device stand-in) and the four free functions the
-// game calls. Failures inside are traced with the file name "directsound".
+// The sound module: CSoundSystem, CSound and the four sound functions the game calls.
+// Built over the audio device stand-in; failures inside are traced with the file name "directsound".
 #pragma once
 #include <cstdint>
 #include <string>

@@ -1,5 +1,6 @@
-// The developer trace of a failed platform call: file and line, the failing step, the result code by
-// number and by name, written piece by piece to standard error (or to a sink a test installs).
+// The developer trace of a failed platform call, written to standard error.
+// File and line, the failing step, the result code by number and by name, written piece by piece (or to a
+// sink a test installs).
 #pragma once
 #include <cstdint>
 

@@ -1,5 +1,5 @@
-// The game's graphics layer: device start, image loading as surfaces or colour-keyed textures, and
-// drawing one cell of a sprite sheet. Built on the stand-ins of render_device.h.
+// The game's graphics layer: device start, image loading and drawing one cell of a sprite sheet.
+// Images load as surfaces or colour-keyed textures. Built on the stand-ins of render_device.h.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -1,5 +1,5 @@
-// The game's input layer: keyboard, mouse and four gamepads read once per frame into state records with
-// the published layouts (key codes, the 16-byte mouse record, the 12-byte pad record).
+// The game's input layer: keyboard, mouse and four gamepads read once per frame into state records.
+// The records have the published layouts (key codes, the 16-byte mouse record, the 12-byte pad record).
 #pragma once
 #include <cstdint>
 

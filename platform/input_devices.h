@@ -1,5 +1,6 @@
-// Stand-ins for the keyboard, mouse and gamepad device calls the input layer makes. platform/sdl/ reads
-// SDL's keyboard, relative mouse and game controllers; platform/fake/ hands out what a test scripted.
+// Stand-ins for the keyboard, mouse and gamepad device calls the input layer makes.
+// platform/sdl/ reads SDL's keyboard, relative mouse and game controllers; platform/fake/ hands out what
+// a test scripted.
 #pragma once
 #include <cstdint>
 

@@ -1,6 +1,7 @@
-// Stand-ins for the 3-D device and sprite library calls the game makes: device, back buffer, off-screen
-// surfaces, colour-keyed textures, rectangle copies, scene brackets, present, and the sprite batch.
-// platform/sdl/ implements them over an SDL renderer; platform/fake/ records them for tests.
+// Stand-ins for the 3-D device and sprite library calls the game makes.
+// Device, back buffer, off-screen surfaces, colour-keyed textures, rectangle copies, scene brackets,
+// present, and the sprite batch. platform/sdl/ implements them over an SDL renderer; platform/fake/
+// records them for tests.
 #pragma once
 #include <cstdint>
 

@@ -1,5 +1,5 @@
-// A small buffered reader of RIFF files, from disk or from bytes in memory, with chunk navigation:
-// enter a chunk (past a RIFF or LIST form type), search sub-chunks by identifier to the end of their
+// A small buffered reader of RIFF files, from disk or from bytes in memory, with chunk navigation.
+// Enter a chunk (past a RIFF or LIST form type), search sub-chunks by identifier to the end of their
 // parent, leave a chunk past its pad byte, seek, read, and direct access to the read buffer.
 // Positions are 32-bit, as in the file format itself.
 #pragma once

@@ -1,6 +1,7 @@
-// Stand-ins for the window system calls the game makes: the window, its message queue (one message taken
-// per loop turn), posting to it, message boxes, the system cursor and the live state of a key.
-// platform/sdl/ implements them over SDL; platform/fake/ scripts them for tests.
+// Stand-ins for the window system calls the game makes.
+// The window, its message queue (one message taken per loop turn), posting to it, message boxes, the
+// system cursor and the live state of a key. platform/sdl/ implements them over SDL; platform/fake/
+// scripts them for tests.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -1,6 +1,7 @@
-// CWaveReader: one wave file for the sound module: checks the RIFF WAVE header, keeps the format record
-// for the sound buffer, and hands out the sample data in pieces, from the start again whenever asked.
-// Every failing step is traced with the source name "directsound".
+// CWaveReader: one wave file read for the sound module.
+// Checks the RIFF WAVE header, keeps the format record for the sound buffer, and hands out the sample data
+// in pieces, from the start again whenever asked. Every failing step is traced with the source name
+// "directsound".
 #pragma once
 #include <cstdint>
 

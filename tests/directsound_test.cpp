@@ -1,5 +1,6 @@
-// The sound module on the fake device: start-up and primary format, making sounds from wave files,
-// filling, restoring lost buffers, picking a buffer, playing, and the free functions' refusals.
+// The sound module on the fake device.
+// Start-up and primary format, making sounds from wave files, filling, restoring lost buffers, picking a
+// buffer, playing, and the free functions' refusals.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

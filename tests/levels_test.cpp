@@ -1,5 +1,5 @@
-// The shipped levels played through the real frame loop: scripted solutions of both, and the creature
-// alone never getting a key on screen.
+// The shipped levels played through the real frame loop.
+// Scripted solutions of both, and the creature alone never getting a key on screen.
 #include <cmath>
 #include <vector>
 

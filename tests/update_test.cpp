@@ -1,5 +1,5 @@
-// UpdateObject: the step clock, each kind's step, the airplane's flight and crash, respawn, and whole scenes
-// played frame by frame the way the game drives them.
+// UpdateObject: the step clock, each kind's step, the airplane's flight and crash, respawn.
+// Also whole scenes played frame by frame the way the game drives them.
 #include <cmath>
 #include <functional>
 

@@ -1,5 +1,5 @@
-// The wave reader over files and memory: headers, chunk search, piecewise reads, malformed files, and
-// files written by sox.
+// The wave reader over files and memory.
+// Headers, chunk search, piecewise reads, malformed files, and files written by sox.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

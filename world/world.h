@@ -1,5 +1,5 @@
-// The world: object kinds and their defaults, the object record, and the module-level world state
-// (level grid, objects, the controlled object, the view, the angle tables), with the level loader.
+// The world: object kinds, the object record, the module-level world state and the level loader.
+// The state is the level grid, the objects, the controlled object, the view and the angle tables.
 #pragma once
 #include <cstdint>
 #include <string>

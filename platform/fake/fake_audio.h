@@ -1,6 +1,7 @@
-// Test controls of the fake sound device: make it fail to open, mark buffers lost (and make restoring
-// fail a number of times), set a buffer's "playing" status, inject a failure into one call, and read
-// what was played, the samples of a buffer and the order of the calls.
+// Test controls of the fake sound device.
+// Make it fail to open, mark buffers lost (and make restoring fail a number of times), set a buffer's
+// "playing" status, inject a failure into one call, and read what was played, the samples of a buffer
+// and the order of the calls.
 #pragma once
 #include <cstdint>
 #include <string>

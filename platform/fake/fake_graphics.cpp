@@ -1,5 +1,5 @@
-// The graphics device stand-ins for tests: objects in memory sized from the real files, and a log of what
-// was drawn, copied and presented.
+// The graphics device stand-ins for tests: in-memory objects and a log of what was drawn and presented.
+// Objects are sized from the real files; copies are logged too.
 #include "platform/fake/fake_graphics.h"
 
 #include <algorithm>

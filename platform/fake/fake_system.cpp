@@ -1,5 +1,6 @@
-// The window system stand-ins for tests: one window, a message queue a test can feed, recorded message
-// boxes that return at once, and a live Escape key the test scripts read by read.
+// The window system stand-ins for tests: one window, a message queue, message boxes and a live Escape.
+// A test feeds the queue; message boxes are recorded and return at once; the Escape key is scripted read
+// by read.
 #include "platform/fake/fake_system.h"
 
 #include <deque>

@@ -1,6 +1,6 @@
-// The sound device over SDL audio: one playback device opened in the primary buffer's format, static
-// buffers mixed by our own mixer in SDL's audio callback (any rate, 8 or 16 bits, mono or stereo, to the
-// device format, with clipping), and every buffer lost when SDL loses the device.
+// The sound device over SDL audio, with our own mixer in SDL's audio callback.
+// One playback device opened in the primary buffer's format; static buffers mixed at any rate, 8 or 16
+// bits, mono or stereo, to the device format, with clipping; every buffer lost when SDL loses the device.
 #include <SDL.h>
 
 #include <algorithm>

@@ -1,6 +1,6 @@
-// What the tests of the SDL sound device need to steer that the game never does: pulling the mixer by
-// hand, the output format as opened, a removed device, a device that cannot be opened again. They act
-// on the device DirectSoundCreate8 made last. No SDL types here.
+// Test hooks of the SDL sound device: what its tests steer that the game never does.
+// Pulling the mixer by hand, the output format as opened, a removed device, a device that cannot be opened
+// again. They act on the device DirectSoundCreate8 made last. No SDL types here.
 #pragma once
 #include <cstdint>
 

@@ -1,5 +1,5 @@
-// What the SDL stand-ins share about the one game window: the SDL window, its renderer once the device
-// exists, and whether the game holds the mouse. Only platform/sdl/ includes this.
+// The one game window as the SDL stand-ins share it. Only platform/sdl/ includes this.
+// The SDL window, its renderer once the device exists, and whether the game holds the mouse.
 #pragma once
 #include <SDL.h>
 

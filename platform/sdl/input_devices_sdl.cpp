@@ -1,5 +1,6 @@
-// Keyboard, mouse and pad stand-ins over SDL: the keyboard state by DirectInput key code, relative mouse
-// motion in the picture's pixels, and up to four game controllers in the XInput record layout.
+// Keyboard, mouse and pad stand-ins over SDL.
+// The keyboard state by DirectInput key code, relative mouse motion in the picture's pixels, and up to four
+// game controllers in the XInput record layout.
 #include <cstring>
 
 #include "platform/input_devices.h"

@@ -1,5 +1,5 @@
-// SDL scancodes to the published DirectInput key codes, by physical key, for every key of a standard
-// keyboard (and the media and international keys SDL reports).
+// SDL scancodes to the published DirectInput key codes, by physical key.
+// Every key of a standard keyboard, and the media and international keys SDL reports.
 #include "platform/sdl/key_codes.h"
 
 #include <SDL.h>

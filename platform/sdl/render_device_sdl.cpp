@@ -1,5 +1,6 @@
-// Graphics device stand-ins over an SDL renderer: surfaces in memory with a texture made for drawing,
-// colour-keyed sprite textures, rectangle copies, the sprite batch, and a present paced to the display.
+// Graphics device stand-ins over an SDL renderer.
+// Surfaces in memory with a texture made for drawing, colour-keyed sprite textures, rectangle copies, the
+// sprite batch, and a present paced to the display.
 #include <algorithm>
 #include <chrono>
 #include <thread>

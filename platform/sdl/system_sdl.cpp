@@ -1,5 +1,6 @@
-// Window system stand-ins over SDL: the window, SDL's event queue as the message queue, message boxes,
-// the system cursor and the live Escape key.
+// Window system stand-ins over SDL.
+// The window, SDL's event queue as the message queue, message boxes, the system cursor and the live Escape
+// key.
 #include "platform/system.h"
 
 #include <cstdio>

@@ -1,5 +1,5 @@
-// What the tests of the SDL stand-ins need to see and steer that the game itself never does: the pixels
-// on screen, the window's size, the renderer's name and a virtual gamepad. No SDL types here.
+// Test hooks of the SDL stand-ins: what their tests see and steer that the game itself never does.
+// The pixels on screen, the window's size, the renderer's name and a virtual gamepad. No SDL types here.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -1,6 +1,7 @@
-// The sound module over SDL audio: no driver, the output format, effects pulled through the mixer in the
-// device format (8 and 16 bits, mono and stereo, other rates, several voices, clipping), a removed
-// device, and the mixed output written by SDL's disk driver.
+// The sound module over SDL audio.
+// No driver, the output format, effects pulled through the mixer in the device format (8 and 16 bits, mono
+// and stereo, other rates, several voices, clipping), a removed device, and the mixed output written by
+// SDL's disk driver.
 #include <gtest/gtest.h>
 
 #include <SDL.h>

@@ -1,5 +1,6 @@
-// The graphics stand-ins on SDL's dummy video driver with the software renderer, checked by the pixels
-// that reach the screen: colour key, rectangle copies, whole-pixel scaling, refused files.
+// The graphics stand-ins on SDL's dummy video driver with the software renderer.
+// Checked by the pixels that reach the screen: colour key, rectangle copies, whole-pixel scaling, refused
+// files.
 #include "platform/graphics.h"
 
 #include "platform/sdl/test_hooks.h"

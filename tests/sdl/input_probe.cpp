@@ -1,5 +1,6 @@
-// A small program for the end-to-end input check: the game's window, device and input layer, printing
-// what each poll sees (keys going down and up, mouse motion, buttons) until closed or 20 seconds pass.
+// A small program for the end-to-end input check, printing what each poll sees.
+// The game's window, device and input layer; keys going down and up, mouse motion and buttons are printed
+// until the window is closed or 20 seconds pass.
 #include <cstdio>
 
 #include "platform/graphics.h"

@@ -1,5 +1,5 @@
-// Starting the game in tests as the program does: inside a folder of the game's files, InitGame on the
-// fake window. Used by the start-up, frame and title tests.
+// Starting the game in tests as the program does, for the start-up, frame and title tests.
+// Inside a folder of the game's files, InitGame on the fake window.
 #pragma once
 #include <string>
 

@@ -1,5 +1,5 @@
-// Wave files built byte by byte for the tests of the wave reader and the sound module. Header only, so
-// the tests of the SDL stand-ins use it too.
+// Wave files built byte by byte for the tests of the wave reader and the sound module.
+// Header only, so the tests of the SDL stand-ins use it too.
 #pragma once
 #include <unistd.h>
 
