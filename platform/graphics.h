@@ -8,7 +8,7 @@
 
 // ---- Graphics layer state (null until InitGraphics) ----
 extern Direct3D* direct3D;             // the device factory
-extern GraphicsDevice* graphicsDevice;  // the one rendering device; every drawing Part goes through it
+extern GraphicsDevice* graphicsDevice;  // the one rendering device; every draw goes through it
 extern Surface* backBuffer;             // the frame being drawn
 extern SpriteBatch* spriteBatch;        // every sprite cell is drawn through it
 
