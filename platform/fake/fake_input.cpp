@@ -48,8 +48,6 @@ void FakeSetKey(int32_t dikCode, bool held) {
   if (dikCode >= 0 && dikCode < 256) scripted.keys[dikCode] = held ? 0x80 : 0;
 }
 
-void FakeReleaseAllKeys() { std::memset(scripted.keys, 0, sizeof scripted.keys); }
-
 void FakeMoveMouse(int32_t dx, int32_t dy) {
   scripted.dx += dx;
   scripted.dy += dy;

@@ -6,7 +6,6 @@
 
 // Holds or releases a key (DIK_ code 0..255) from the next poll on.
 void FakeSetKey(int32_t dikCode, bool held);
-void FakeReleaseAllKeys();
 // Adds mouse motion delivered at the next poll; the poll after reads 0 again unless moved again.
 void FakeMoveMouse(int32_t dx, int32_t dy);
 // Holds or releases mouse button index 0..3 (0 = left).

@@ -14,7 +14,6 @@ namespace {
 Window window;
 std::deque<Message> queue;
 std::vector<MessageBoxRecord> boxes;
-bool failWindowCreation = false;
 bool liveEscapeHeld = false;
 int liveEscapeReadsLeft = -1;  // reads until a scripted release; -1 = no release scripted
 int liveEscapeReads = 0;
@@ -25,7 +24,6 @@ std::string lastError;
 
 const std::vector<MessageBoxRecord>& FakeMessageBoxes() { return boxes; }
 WindowHandle FakeWindow() { return &window; }
-void FakeFailWindowCreation(bool fail) { failWindowCreation = fail; }
 void FakePushMessage(uint32_t message) { queue.push_back(Message{message, 0, 0}); }
 int FakePendingMessages() { return static_cast<int>(queue.size()); }
 
@@ -45,7 +43,6 @@ bool FakeSystemCursorShown() { return systemCursorShown; }
 void ResetFakeSystem() {
   queue.clear();
   boxes.clear();
-  failWindowCreation = false;
   liveEscapeHeld = false;
   liveEscapeReadsLeft = -1;
   liveEscapeReads = 0;
@@ -54,7 +51,7 @@ void ResetFakeSystem() {
 }
 
 WindowHandle CreateGameWindow(const std::string&, int32_t width, int32_t height) {
-  if (failWindowCreation || width <= 0 || height <= 0) {
+  if (width <= 0 || height <= 0) {
     lastError = "the test refused the window";
     return nullptr;
   }

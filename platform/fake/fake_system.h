@@ -17,8 +17,6 @@ struct MessageBoxRecord {
 const std::vector<MessageBoxRecord>& FakeMessageBoxes();
 // The fake game window: a valid non-null handle (CreateGameWindow hands it out).
 WindowHandle FakeWindow();
-// CreateGameWindow returns null while set.
-void FakeFailWindowCreation(bool fail);
 // Queues a message as if the window system had sent it (e.g. WM_DESTROY for the close box).
 void FakePushMessage(uint32_t message);
 // Messages queued and not yet taken by PeekMessageA.
@@ -32,5 +30,5 @@ int FakeLiveEscapeReads();
 // Whether the last ShowCursor call asked for the system cursor (true before any call).
 bool FakeSystemCursorShown();
 
-// Queue, boxes, live Escape and failures back to the start.
+// Queue, boxes, live Escape, cursor and error text back to the start.
 void ResetFakeSystem();
