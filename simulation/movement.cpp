@@ -88,13 +88,7 @@ bool TestMove(GameObject& object, Vector2 displacement, bool nested);
 void ClimbRock(GameObject& object, const GameObject& other, int32_t i) {
   if (TestMove(object, Vector2(0.0f, -2.0f), true) && i != player.possessedIndex &&
       other.position != object.position) {
-    if (object.velocity.x < 0.0f) {
-      object.frame += 1;
-    } else if (object.velocity.x > 0.0f) {
-      object.frame -= 1;
-    }
-    if (object.frame > 15) object.frame = 0;
-    if (object.frame < 0) object.frame = 15;
+    RollRockFrame(object);
     object.position.y -= 2.0f;
   }
 }
@@ -134,7 +128,7 @@ bool TestMove(GameObject& object, Vector2 displacement, bool nested) {
   // the table only guards against a count the loader never leaves.
   for (int32_t i = 0; i < objectCount && i < MAX_OBJECTS; ++i) {
     const GameObject& other = objects[i];
-    // test, other's box where it stands, is placed only as far as the overlap with obj needs it.
+    // Other's box where it stands is placed only as far as the overlap with obj needs it.
     switch (object.type) {
       case BlueCreature:
       case GreenCreature:

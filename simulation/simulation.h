@@ -16,3 +16,6 @@ bool CanMove(GameObject& object, Vector2 displacement);
 // object back to startPosition once its respawn delay has run out.
 // Called by the frame for player once per play frame and for each key just before it is drawn.
 void UpdateObject(GameObject& object);
+
+// Turns a rock one frame of its 16 against its direction of roll; both its step and its climb roll it.
+void RollRockFrame(GameObject& rock);

@@ -32,12 +32,7 @@ void StepCreature(GameObject& object) {
 
 // Rolls through 16 frames against its direction, moves, and falls 4 pixels when it can.
 void StepRock(GameObject& object) {
-  if (object.velocity.x < 0.0f) {
-    object.frame += 1;
-  } else if (object.velocity.x > 0.0f) {
-    object.frame -= 1;
-  }
-  WrapFrame(object, 16);
+  RollRockFrame(object);
   object.position += object.velocity;
   if (CanMove(object, Vector2(0.0f, 4.0f))) object.position.y += 4.0f;
 }
@@ -119,6 +114,15 @@ void StepLadder(GameObject& object) {
 }
 
 }  // namespace
+
+void RollRockFrame(GameObject& rock) {
+  if (rock.velocity.x < 0.0f) {
+    rock.frame += 1;
+  } else if (rock.velocity.x > 0.0f) {
+    rock.frame -= 1;
+  }
+  WrapFrame(rock, 16);
+}
 
 void UpdateObject(GameObject& object) {
   // 1. The step clock: a step only when more than 30 ms have passed since the last one.
