@@ -80,7 +80,6 @@ void LoadLevelFromStream(std::istream& in) {
           object.position = cell;
           object.velocity = Vector2(0, 0);
           object.possessedIndex = -1;
-          object.hidden = false;
           break;
         default:
           continue;  // walls, open space and unknown characters create nothing

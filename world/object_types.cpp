@@ -1,7 +1,7 @@
 // Per-kind defaults of the game's objects.
 #include "world/world.h"
 
-// A door is never possessed, stepped or hidden; it only needs a box over its cell so a key can touch it.
+// The defaults a kind gives every record of it.
 static void SetDefaults(GameObject& object, int32_t respawnDelay, Vector2 centre, Rect bounds, int32_t speed) {
   object.respawnDelay = respawnDelay;
   object.centre = centre;
@@ -34,6 +34,7 @@ void SetObjectType(GameObject& object, int32_t type) {
       object.frame = 0;
       return;
     case Door:
+      // Never possessed, stepped or hidden; it only needs a box over its cell so a key can touch it.
       SetDefaults(object, 0, Vector2(16, 16), MakeRect(0, 0, 32, 32), 0);
       return;
   }
