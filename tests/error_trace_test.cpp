@@ -1,7 +1,6 @@
 // The error trace: the pieces, their bounds, and the result code names.
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 
 #include "platform/error_trace.h"

@@ -1,6 +1,4 @@
 // The level loader: grid reading, the objects it builds, the ladder rule, the view, hostile files.
-#include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>

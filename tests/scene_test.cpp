@@ -1,6 +1,6 @@
 // Drawing of the play frame: order, wall masks, per-kind frames and placements, key steps, sparkles.
 #include <cstring>
-#include <string>
+#include <vector>
 
 #include "game/game.h"
 #include "platform/fake/fake_clock.h"

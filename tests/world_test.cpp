@@ -1,6 +1,4 @@
 // World types: Vector2 and Rect operations, per-kind defaults, the angle tables.
-#include <cmath>
-
 #include "support/fixture.h"
 #include "world/world.h"
 
