@@ -8,9 +8,8 @@
 #include <set>
 #include <string>
 
-#include <unistd.h>
-
 #include "support/fixture.h"
+#include "support/temp_files.h"
 #include "tools/assets.h"
 
 namespace {
@@ -92,7 +91,7 @@ std::array<int, 4> SolidBox(const Bitmap& bmp, int fx, int fy, int w, int h) {
 
 TEST(AssetsTest, GeneratorReproducesTheCommittedFilesByteForByte) {
   // A folder of this process's own: several test runs on one machine must not write into each other's.
-  std::string folder = ::testing::TempDir() + "vems_assets_test_" + std::to_string(getpid());
+  const std::string folder = TempFolder() + "/assets";
   std::filesystem::remove_all(folder);
   ASSERT_TRUE(WriteAssets(folder));
   std::set<std::string> expected;

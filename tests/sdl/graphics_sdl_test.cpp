@@ -1,8 +1,9 @@
 // The graphics stand-ins on SDL's dummy video driver with the software renderer.
 // Checked by the pixels that reach the screen: colour key, rectangle copies, whole-pixel scaling, refused
 // files.
-#include "platform/graphics.h"
+#include <gtest/gtest.h>
 
+#include "platform/graphics.h"
 #include "platform/sdl/test_hooks.h"
 #include "platform/system.h"
 #include "support/bitmap_file.h"

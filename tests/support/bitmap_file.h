@@ -1,31 +1,14 @@
 // Writes small bitmap files for tests of the image loaders (header-only: both test programs use it).
 #pragma once
-#include <gtest/gtest.h>
-
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
 
-// Files written by this test process; each test runs in its own process, in parallel with others, so
-// names carry the process id, and the files go when the process ends.
-struct TestFiles {
-  std::vector<std::string> paths;
-  ~TestFiles() {
-    for (const std::string& path : paths) std::remove(path.c_str());
-  }
-};
-inline TestFiles testFiles;
+#include "support/temp_files.h"
 
-// A path in the temporary folder that no other test process uses.
-inline std::string TestFilePath(const std::string& name) {
-  const std::string path = ::testing::TempDir() + "vems_" + std::to_string(getpid()) + "_" + name;
-  testFiles.paths.push_back(path);
-  return path;
-}
+// A path in this test process's temporary folder.
+inline std::string TestFilePath(const std::string& name) { return TempFolder() + "/" + name; }
 
 // Writes a bottom-up uncompressed bitmap of width x height ARGB pixels (row by row from the top) with
 // 24 or 32 bits per pixel into the temporary folder; returns its path.

@@ -1,14 +1,12 @@
 // Wave files built byte by byte for the tests of the wave reader and the sound module.
 // Header only, so the tests of the SDL stand-ins use it too.
 #pragma once
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include "support/temp_files.h"
 
 using Bytes = std::vector<uint8_t>;
 
@@ -65,19 +63,6 @@ inline Bytes Ramp(size_t count, uint8_t first = 0) {
   Bytes bytes(count);
   for (size_t i = 0; i < count; i++) bytes[i] = static_cast<uint8_t>(first + i);
   return bytes;
-}
-
-// The temporary folder of this test run, made on first use and removed when the run ends.
-inline std::string TempFolder() {
-  static std::string folder;
-  if (folder.empty()) {
-    char pattern[] = "/tmp/vems_tests_XXXXXX";
-    const char* made = mkdtemp(pattern);
-    if (made == nullptr) std::abort();
-    folder = made;
-    std::atexit([] { std::filesystem::remove_all(folder); });
-  }
-  return folder;
 }
 
 // Writes bytes to a file in the temporary folder; returns its path.
