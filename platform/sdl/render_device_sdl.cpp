@@ -27,6 +27,10 @@ struct Texture {
   int32_t height = 0;
   bool translucent = false;  // has a transparent pixel; without one it is drawn with blending off
   SDL_BlendMode mode = SDL_BLENDMODE_INVALID;
+  // A translucent sheet's cells may still be wholly opaque (most wall tiles are): those are drawn from
+  // this copy in the frame's format with blending off, which gives the same pixels for far less work.
+  SDL_Texture* opaque = nullptr;
+  std::vector<int32_t> transparentBefore;  // (width+1) x (height+1) sums of transparent pixels above-left
 };
 
 namespace {
@@ -187,6 +191,45 @@ SDL_Surface* LoadArgb(const char* fileName) {
   return argb;
 }
 
+// Sums of the transparent pixels of an ARGB image over every rectangle from its top left corner, so any
+// cell can be asked at once whether it has one.
+void CountTransparent(const SDL_Surface* image, std::vector<int32_t>& before) {
+  const int w = image->w;
+  before.assign(static_cast<size_t>(w + 1) * (image->h + 1), 0);
+  for (int y = 0; y < image->h; ++y) {
+    const auto* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(image->pixels) + y * image->pitch);
+    int32_t inRow = 0;
+    for (int x = 0; x < w; ++x) {
+      inRow += (row[x] >> 24) != 0xFF;
+      before[static_cast<size_t>(y + 1) * (w + 1) + x + 1] = before[static_cast<size_t>(y) * (w + 1) + x + 1] + inRow;
+    }
+  }
+}
+
+// The image in the frame's format, drawn with blending off; null when it cannot be made (the sheet is
+// then always drawn blended).
+SDL_Texture* OpaqueTexture(GraphicsDevice* device, SDL_Surface* image) {
+  SDL_Surface* converted = SDL_ConvertSurfaceFormat(image, device->surfaceFormat, 0);
+  if (converted == nullptr) return nullptr;
+  SDL_Texture* made = SDL_CreateTextureFromSurface(device->renderer, converted);
+  SDL_FreeSurface(converted);
+  if (made == nullptr) return nullptr;
+  SDL_SetTextureBlendMode(made, SDL_BLENDMODE_NONE);
+  SDL_SetTextureScaleMode(made, SDL_ScaleModeNearest);
+  return made;
+}
+
+// Whether the part of rect that lies on the sheet has a transparent pixel; a rect wholly off the sheet
+// counts as having one, so it takes the ordinary path.
+bool HasTransparent(const Texture& texture, const SDL_Rect& rect) {
+  const int x0 = std::max(rect.x, 0), y0 = std::max(rect.y, 0);
+  const int x1 = std::min(rect.x + rect.w, texture.width), y1 = std::min(rect.y + rect.h, texture.height);
+  if (x0 >= x1 || y0 >= y1) return true;
+  const size_t w = static_cast<size_t>(texture.width) + 1;
+  const auto at = [&](int x, int y) { return texture.transparentBefore[static_cast<size_t>(y) * w + x]; };
+  return at(x1, y1) - at(x0, y1) - at(x1, y0) + at(x0, y0) > 0;
+}
+
 }  // namespace
 
 // ---- Device ----
@@ -311,13 +354,25 @@ HRESULT CreateTextureFromFileEx(GraphicsDevice* device, const char* fileName, in
     }
   }
   SDL_UnlockSurface(image);
+  auto* created = new Texture;
+  if (translucent) {
+    CountTransparent(image, created->transparentBefore);
+    created->opaque = OpaqueTexture(device, image);
+  } else if (SDL_Surface* opaque = SDL_ConvertSurfaceFormat(image, device->surfaceFormat, 0)) {
+    // Kept in the frame's own format, so drawing it with blending off is a plain copy of rows.
+    SDL_FreeSurface(image);
+    image = opaque;
+  }
   SDL_Texture* made = SDL_CreateTextureFromSurface(device->renderer, image);
   const ImageInfo size{image->w, image->h};
   SDL_FreeSurface(image);
-  if (made == nullptr) return E_OUTOFMEMORY;
+  if (made == nullptr) {
+    if (created->opaque != nullptr) SDL_DestroyTexture(created->opaque);
+    delete created;
+    return E_OUTOFMEMORY;
+  }
   SDL_SetTextureScaleMode(made, SDL_ScaleModeNearest);
 
-  auto* created = new Texture;
   created->device = device;
   created->texture = made;
   created->width = size.width;
@@ -400,6 +455,8 @@ HRESULT SpriteDraw(SpriteBatch* sprite, Texture* texture, const Rect* sourceRect
   const Rect r = sourceRect ? *sourceRect : Rect{0, 0, texture->width, texture->height};
   const SDL_Rect from{r.left, r.top, r.right - r.left, r.bottom - r.top};
   const SDL_Rect to{static_cast<int>(x), static_cast<int>(y), from.w, from.h};
+  if (texture->opaque != nullptr && !HasTransparent(*texture, from))
+    return SDL_RenderCopy(sprite->device->renderer, texture->opaque, &from, &to) == 0 ? D3D_OK : D3DERR_INVALIDCALL;
   const SDL_BlendMode mode = sprite->alphaBlend && texture->translucent ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE;
   if (mode != texture->mode) {
     SDL_SetTextureBlendMode(texture->texture, mode);
@@ -424,6 +481,7 @@ void Release(GraphicsDevice* device) {
   }
   for (Texture* texture : device->textures) {
     texture->texture = nullptr;
+    texture->opaque = nullptr;
     texture->device = nullptr;
   }
   SDL_DestroyRenderer(device->renderer);
@@ -448,6 +506,7 @@ void Release(Texture* texture) {
   if (texture->device != nullptr) {
     Forget(texture->device->textures, texture);
     SDL_DestroyTexture(texture->texture);
+    if (texture->opaque != nullptr) SDL_DestroyTexture(texture->opaque);
   }
   delete texture;
 }

@@ -86,6 +86,29 @@ TEST_F(GraphicsSdlTest, OpaqueSheetCellIsDrawnAtItsPositionUnscaled) {
   Release(sheet);
 }
 
+// A sheet with a transparent pixel in one cell only: its opaque cell and the cell with the hole both draw
+// exactly the sheet's pixels, the hole showing what lies below.
+TEST_F(GraphicsSdlTest, OpaqueCellsOfATranslucentSheetDrawTheSamePixels) {
+  const std::vector<uint32_t> pixels = {0xFF102030, 0xFF405060, kKey, 0xFF708090,
+                                        0xFFA0B0C0, 0xFFD0E0F0, 0xFF112233, 0xFF445566};
+  Texture* sheet = LoadTextureFromImage(WriteTestBitmap("holed.bmp", 4, 2, pixels), kKey);
+  ASSERT_NE(sheet, nullptr);
+  const auto screen = Frame([&] {
+    DrawSpriteFrame(sheet, 10, 20, 0, 2, 2, 2);  // left cell: opaque
+    DrawSpriteFrame(sheet, 30, 20, 1, 2, 2, 2);  // right cell: the hole at its top left
+  });
+  EXPECT_EQ(At(screen, 10, 20), pixels[0]);
+  EXPECT_EQ(At(screen, 11, 20), pixels[1]);
+  EXPECT_EQ(At(screen, 10, 21), pixels[4]);
+  EXPECT_EQ(At(screen, 11, 21), pixels[5]);
+  EXPECT_EQ(At(screen, 30, 20), kBlue);
+  EXPECT_EQ(At(screen, 31, 20), pixels[3]);
+  EXPECT_EQ(At(screen, 30, 21), pixels[6]);
+  EXPECT_EQ(At(screen, 31, 21), pixels[7]);
+  EXPECT_EQ(At(screen, 12, 20), kBlue);
+  Release(sheet);
+}
+
 // Surface to surface in memory, then a window of it onto the frame, both pixel for pixel.
 TEST_F(GraphicsSdlTest, RectangleCopiesArePixelForPixel) {
   std::vector<uint32_t> pixels(8 * 8);
