@@ -43,11 +43,12 @@ void RefreshPads() {
   }
   const int count = SDL_NumJoysticks();
   for (int index = 0; index < count; ++index) {
-    if (!SDL_IsGameController(index)) continue;
+    // Open ones first: asking SDL whether a device is a controller looks up its mapping each time, and
+    // for some devices (the virtual test pad) that lookup grows with every ask.
     const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(index);
     bool open = false;
     for (const PadSlot& slot : pads) open = open || (slot.controller != nullptr && slot.id == id);
-    if (open) continue;
+    if (open || !SDL_IsGameController(index)) continue;
     for (PadSlot& slot : pads) {
       if (slot.controller != nullptr) continue;
       slot.controller = SDL_GameControllerOpen(index);
