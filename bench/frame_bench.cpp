@@ -52,10 +52,13 @@ bool StartGame() {
   return true;
 }
 
-// One real frame; the stick swings the creature right and left in turn.
+// One turn of the game's loop: a message taken if there is one, then the frame; the stick swings the
+// creature right and left in turn.
 void GameFrameWalking() {
   if (walked % kWalkFrames == 0) SetTestPadAxis(0, (walked / kWalkFrames) % 2 == 0 ? 32767 : -32767);
   ++walked;
+  Message msg;
+  if (PeekMessageA(msg)) WindowProc(gameWindow, msg.message, msg.wParam, msg.lParam);
   GameFrame(gameWindow);
 }
 
@@ -120,7 +123,9 @@ bool StartBaseline() {
   if (baseline.window == nullptr) return false;
   baseline.renderer = SDL_CreateRenderer(baseline.window, -1, SDL_RENDERER_SOFTWARE);
   if (baseline.renderer == nullptr) return false;
+  // The game's picture is never scaled by more than whole pixels; here the screen is 1024 by 768.
   SDL_RenderSetLogicalSize(baseline.renderer, 640, 480);
+  SDL_RenderSetIntegerScale(baseline.renderer, SDL_TRUE);
   baseline.background = LoadBackground();
   SDL_Texture** sheets[] = {&baseline.walls, &baseline.blue, &baseline.sparkle, &baseline.door, &baseline.ladder,
                             &baseline.key, &baseline.rock, &baseline.paper, &baseline.scissors, &baseline.arrow};

@@ -11,7 +11,7 @@ runs=${2:-3}
 e2e_name=memory_cpu_xvfb
 # shellcheck source=tests/e2e/support/xvfb.sh
 source tests/e2e/support/xvfb.sh
-e2e_need Xvfb xdotool xwininfo xdpyinfo /usr/bin/time
+e2e_need Xvfb xdotool xwininfo xdpyinfo import compare convert /usr/bin/time
 
 cmake --build "$build" --target vems -j 2 >/dev/null
 start_xvfb
@@ -41,6 +41,9 @@ for run in $(seq "$runs"); do
   # Play: the cursor starts mid-screen; Play is at 154..272, 316..350.
   xdotool mousemove_relative -- -120 90
   click
+  sleep 0.5
+  shot "$e2e_scratch/play.png"
+  shows_title "$e2e_scratch/play.png" "$root/data" && e2e_fail "Play did not start a level"
   for turn in $(seq 10); do
     hold Right 2.5
     hold "Right Up" 1

@@ -30,7 +30,7 @@ for run in $(seq "$runs"); do
   e2e_game_pid=$!
   # Return to the box as soon as it exists, again until it is gone (it may take a key only once drawn).
   until grep -q first_present "$probe" 2>/dev/null; do
-    box=$(help_box)
+    box=$(help_box 2>/dev/null || true) # the box may vanish while its tree is read
     if [ -n "$box" ]; then xdotool windowfocus "$box" key Return 2>/dev/null || true; fi
     kill -0 "$e2e_game_pid" 2>/dev/null || e2e_fail "the game ended: $(cat "$e2e_scratch/game.log")"
   done
