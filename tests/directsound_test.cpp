@@ -8,22 +8,17 @@
 
 #include "platform/directsound.h"
 #include "platform/fake/fake_audio.h"
-#include "support/fixture.h"
 #include "support/trace_capture.h"
 #include "support/wave_bytes.h"
 
 namespace {
 
-class SoundTest : public GameTest {
+class SoundTest : public TraceCaptureTest {
  protected:
-  void SetUp() override {
-    GameTest::SetUp();
-    StartTraceCapture();
-  }
   void TearDown() override {
     delete sound;
     Release(device);
-    StopTraceCapture();
+    TraceCaptureTest::TearDown();
   }
 
   // A started sound system and an effect from a wave file of these samples.

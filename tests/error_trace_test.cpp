@@ -4,19 +4,11 @@
 #include <string>
 
 #include "platform/error_trace.h"
-#include "support/fixture.h"
 #include "support/trace_capture.h"
 
 namespace {
 
-class ErrorTraceTest : public GameTest {
- protected:
-  void SetUp() override {
-    GameTest::SetUp();
-    StartTraceCapture();
-  }
-  void TearDown() override { StopTraceCapture(); }
-};
+using ErrorTraceTest = TraceCaptureTest;
 
 TEST_F(ErrorTraceTest, WritesFileLineMessageAndNamedCodeAsSeparatePieces) {
   EXPECT_EQ(TraceError("directsound", 63, DSERR_NODRIVER, "DirectSoundCreate8"), DSERR_NODRIVER);

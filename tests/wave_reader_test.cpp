@@ -8,20 +8,13 @@
 #include <string>
 
 #include "platform/wave_reader.h"
-#include "support/fixture.h"
 #include "support/trace_capture.h"
 #include "support/wave_bytes.h"
 
 namespace {
 
-class WaveReaderTest : public GameTest {
+class WaveReaderTest : public TraceCaptureTest {
  protected:
-  void SetUp() override {
-    GameTest::SetUp();
-    StartTraceCapture();
-  }
-  void TearDown() override { StopTraceCapture(); }
-
   // Opens bytes from memory, or from a file when fromFile.
   HRESULT OpenBytes(CWaveReader& reader, const Bytes& bytes, bool fromFile = false) {
     if (fromFile) return reader.Open(WriteTempFile("reader.wav", bytes).c_str());

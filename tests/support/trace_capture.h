@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "support/fixture.h"
+
 // From now on trace pieces are kept here instead of going to standard error.
 void StartTraceCapture();
 // Back to standard error; the caught pieces are forgotten.
@@ -13,3 +15,13 @@ const std::vector<std::string>& TracedPieces();
 std::vector<std::string> TracedLines();
 // True when some caught line holds message followed by " hr=" (the failing step's name).
 bool Traced(const std::string& message);
+
+// A test whose trace pieces are caught from its start to its end.
+class TraceCaptureTest : public GameTest {
+ protected:
+  void SetUp() override {
+    GameTest::SetUp();
+    StartTraceCapture();
+  }
+  void TearDown() override { StopTraceCapture(); }
+};
