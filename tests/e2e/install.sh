@@ -71,13 +71,8 @@ start_xvfb
 start_game "$e2e_scratch/elsewhere" vems "$shots/install.log"
 installed="$prefix/share/vems"
 shot_until "$shots/install-title.png" shows_title "$installed" || e2e_fail "the installed game shows no title screen"
-# Play (from the cursor's start at 320,240 onto 200,330) loads level 1 from the installed data folder.
-xdotool mousemove_relative -- -120 90
-sleep 0.4
-click
-read -r camera_x camera_y < <(start_camera "$installed/level1.vem")
-shot_until "$shots/install-level1.png" camera_among "$installed/level1.vem" "$installed" "$camera_x" "$camera_y" \
-  >/dev/null || e2e_fail "the installed game did not start level 1"
+# Play loads level 1 from the installed data folder.
+click_play_into_level1 "$shots/install-level1.png" "$installed" || e2e_fail "the installed game did not start level 1"
 press Escape
 shot_until "$shots/install-title-again.png" shows_title "$installed" || e2e_fail "Escape did not bring the title back"
 press Escape

@@ -170,6 +170,17 @@ start_camera() {
              print x, y }' "$1"
 }
 
+# Clicks Play with the cursor where the game starts it (320,240, moved onto 200,330), then takes
+# screenshot $1 until level 1 of folder $2 shows with the camera where the level starts it.
+click_play_into_level1() {
+  local screen=$1 data=$2 camera_x camera_y
+  xdotool mousemove_relative -- -120 90
+  sleep 0.4
+  click
+  read -r camera_x camera_y < <(start_camera "$data/level1.vem")
+  shot_until "$screen" camera_among "$data/level1.vem" "$data" "$camera_x" "$camera_y" >/dev/null
+}
+
 # Pixels that differ between screenshot $1 and the wall tiles of level file $2 as a camera at ($3, $4)
 # puts them on screen, each tile picked from the walls sheet in folder $5 by its wall neighbours (the
 # world's border counts as wall). Only tiles wholly on screen count. Prints "PIXELS TILES".
