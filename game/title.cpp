@@ -23,6 +23,7 @@ struct TitleButton {
 
 constexpr int32_t BUTTON_HEIGHT = 34;
 
+// Escape held right now, read live rather than from the frame's snapshot.
 bool EscapeHeld() { return (GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0; }
 
 // Whether the cursor's 1 by 1 hit point lies inside rect (right and bottom edges outside).
@@ -31,6 +32,7 @@ bool CursorOver(const Rect& rect_mouse, const Rect& rect) {
   return IntersectRect(rect_ignore, rect_mouse, rect);
 }
 
+// A click on a button: the step sound, then the button's action.
 void Perform(ButtonAction action, WindowHandle window) {
   PlaySoundEffect(stepSound);
   switch (action) {

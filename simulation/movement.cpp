@@ -22,9 +22,10 @@ bool Overlaps(const Rect& a, const Rect& b) {
   return std::max(a.left, b.left) < std::min(a.right, b.right) && std::max(a.top, b.top) < std::min(a.bottom, b.bottom);
 }
 
-// What a moving rock does on meeting each kind.
+// What a moving object does on meeting another whose box it would overlap.
 enum class Meeting { Pass, Refuse, Climb, ChangeLevel };
 
+// What a moving rock does on meeting each kind.
 Meeting RockMeets(int32_t otherType) {
   switch (static_cast<ObjectType>(otherType)) {
     case Rock:

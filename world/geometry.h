@@ -38,6 +38,7 @@ inline bool operator==(const Rect& a, const Rect& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
+// A Rect from its four edges.
 Rect MakeRect(int32_t left, int32_t top, int32_t right, int32_t bottom);
 
 // One edge of PlaceRect: the edge plus a float offset, summed exactly (a double holds both), truncated
