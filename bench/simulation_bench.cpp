@@ -3,6 +3,7 @@
 
 #include "platform/fake/fake_clock.h"
 #include "simulation/simulation.h"
+#include "tests/support/world_builders.h"
 #include "world/world.h"
 
 namespace {
@@ -18,15 +19,6 @@ void BuildRoom() {
     }
   }
   player.possessedIndex = -1;
-}
-
-GameObject Make(int32_t type, float x, float y) {
-  GameObject object;
-  SetObjectType(object, type);
-  object.position = Vector2(x, y);
-  object.startPosition = object.position;
-  object.possessedIndex = -1;
-  return object;
 }
 
 // A rock whose moved box (357..384 both ways) lies over four cells: the one it is in, open, and three
