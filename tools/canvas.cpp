@@ -55,6 +55,15 @@ void FillCapsule(Canvas& c, double x0, double y0, double x1, double y1, double r
     }
 }
 
+void StrokeInside(Canvas& c, const Canvas& inside, double x0, double y0, double x1, double y1, double radius,
+                  Colour col) {
+  Canvas line(c.width, c.height);
+  FillCapsule(line, x0, y0, x1, y1, radius, col);
+  for (int y = 0; y < c.height; ++y)
+    for (int x = 0; x < c.width; ++x)
+      if (line.Solid(x, y) && inside.Solid(x, y)) c.Set(x, y, col);
+}
+
 void FillPolygon(Canvas& c, const std::vector<double>& xy, Colour col) {
   size_t n = xy.size() / 2;
   for (int y = 0; y < c.height; ++y)

@@ -37,6 +37,9 @@ void FillRect(Canvas& c, int x, int y, int w, int h, Colour col);
 void FillEllipse(Canvas& c, double cx, double cy, double rx, double ry, Colour col);
 // A stroke of the given radius between two points, round at both ends.
 void FillCapsule(Canvas& c, double x0, double y0, double x1, double y1, double radius, Colour col);
+// The same stroke, drawn only where `inside` is solid (a crack or a fold that must stay on its shape).
+void StrokeInside(Canvas& c, const Canvas& inside, double x0, double y0, double x1, double y1, double radius,
+                  Colour col);
 // Even-odd fill of a closed polygon given as x,y pairs.
 void FillPolygon(Canvas& c, const std::vector<double>& xy, Colour col);
 // A one-pixel ring of colour `line` on every empty pixel that touches a solid one side-on.

@@ -93,11 +93,7 @@ Canvas DrawRock(double degrees) {
     double x0, y0, x1, y1;
     pose.Apply(crack[i][0], crack[i][1], x0, y0);
     pose.Apply(crack[i + 1][0], crack[i + 1][1], x1, y1);
-    Canvas line(32, 32);
-    FillCapsule(line, x0, y0, x1, y1, 0.55, STONE_DARK);
-    for (int y = 0; y < 32; ++y)
-      for (int x = 0; x < 32; ++x)
-        if (line.Solid(x, y) && mask.Solid(x, y)) c.Set(x, y, STONE_DARK);
+    StrokeInside(c, mask, x0, y0, x1, y1, 0.55, STONE_DARK);
   }
   Outline(c, INK);
   return c;
@@ -118,11 +114,7 @@ Canvas DrawPaper(double heading) {
   double x0, y0, x1, y1;
   pose.Apply(10.0, 0.0, x0, y0);
   pose.Apply(-7.0, 0.2, x1, y1);
-  Canvas fold(32, 32);
-  FillCapsule(fold, x0, y0, x1, y1, 0.5, STEEL_DARK);
-  for (int y = 0; y < 32; ++y)
-    for (int x = 0; x < 32; ++x)
-      if (fold.Solid(x, y) && c.Solid(x, y)) c.Set(x, y, STEEL_DARK);
+  StrokeInside(c, c, x0, y0, x1, y1, 0.5, STEEL_DARK);
   Outline(c, INK);
   return c;
 }
