@@ -9,6 +9,9 @@ struct Window {
   SDL_Window* sdlWindow = nullptr;
   SDL_Renderer* renderer = nullptr;  // set by the device while it exists
   bool mouseHeld = false;            // the mouse device is acquired: relative mode wanted while in front
+  // Where the 640 by 480 picture lies in the window, in the window pixels SDL's mouse positions use.
+  // Kept current by the graphics device; read by the mouse to place the cursor under the pointer.
+  SDL_Rect picture = {0, 0, 640, 480};
 };
 
 // The game window, or null before CreateGameWindow (or after it failed).
