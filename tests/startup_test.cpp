@@ -90,10 +90,17 @@ TEST_F(StartupTest, EachMissingFileStopsTheStartUpThereWithItsMessage) {
     ResetAllState();
     const std::string hidden = std::string(row.file) + ".away";
     std::filesystem::rename(row.file, hidden);
+    testing::internal::CaptureStderr();
     const bool started = InitGame(FakeWindow());
+    const std::string said = testing::internal::GetCapturedStderr();
     std::filesystem::rename(hidden, row.file);
 
     EXPECT_FALSE(started);
+    // Whoever started the game learns which file, where it was looked for, and how to start instead.
+    EXPECT_NE(said.find(std::string("\"") + row.file + "\" is not in the working folder " + data.path()),
+              std::string::npos)
+        << said;
+    EXPECT_NE(said.find("launcher \"vems\""), std::string::npos) << said;
     // Loading stops at the failure: sheets before it are there, it and the ones after are not.
     for (size_t j = 0; j < kAssets.size(); ++j) {
       if (kAssets[j].texture != nullptr) {
@@ -112,6 +119,19 @@ TEST_F(StartupTest, EachMissingFileStopsTheStartUpThereWithItsMessage) {
     EXPECT_EQ(boxes[0].owner, sound ? FakeWindow() : nullptr);
     EXPECT_EQ(boxes[0].style, sound ? MB_OK : MB_OK | MB_ICONEXCLAMATION);
   }
+}
+
+TEST_F(StartupTest, DamagedFileIsToldApartFromAMissingOne) {
+  DataCopy data;
+  WorkingDirectory inCopy(data.path());
+  std::filesystem::resize_file("vems-rock.bmp", 10);
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(InitGame(FakeWindow()));
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("\"vems-rock.bmp\" in the working folder " + data.path() + " is damaged"), std::string::npos)
+      << said;
+  ASSERT_EQ(FakeMessageBoxes().size(), 1u);
+  EXPECT_EQ(FakeMessageBoxes()[0].text, "Rock");
 }
 
 TEST_F(StartupTest, NoSoundDeviceIsToldInTheGameWindow) {

@@ -2,6 +2,7 @@
 #include "world/startup.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "game/game.h"
@@ -62,12 +63,34 @@ const SheetToLoad kSheets[] = {
     {&wallsTexture, "vems-walls.bmp", nullptr},
 };
 
+// Said on standard error for a file the start-up could not load, whatever box the player sees: the
+// game opens its files by bare name, so the usual cause is a start in the wrong folder, and whoever
+// started it needs to know which folder that was and how to start the game instead.
+void ReportFileFailure(const char* file) {
+  std::error_code error;
+  const std::string folder = std::filesystem::current_path(error).string();
+  if (!std::filesystem::exists(file, error)) {
+    std::fprintf(stderr,
+                 "vems: cannot start: \"%s\" is not in the working folder %s\n"
+                 "vems: the game reads its files from the folder it is started in; start it with the "
+                 "launcher \"vems\" (installed) or with scripts/play (source tree)\n",
+                 file, folder.c_str());
+  } else {
+    std::fprintf(stderr, "vems: cannot start: \"%s\" in the working folder %s is damaged or unreadable\n", file,
+                 folder.c_str());
+  }
+}
+
 // The background picture tiled 2 by 2 into backgroundSurface, so the half-pace scroll always finds a
 // whole 640 by 480 window to copy. False when the picture or the surface cannot be made.
 bool BuildBackground() {
   Surface* picture = LoadSurfaceFromImage("Vems-BG-Cyan.bmp");
-  if (picture == nullptr) return false;
+  if (picture == nullptr) {
+    ReportFileFailure("Vems-BG-Cyan.bmp");
+    return false;
+  }
   if (CreateOffscreenPlainSurface(graphicsDevice, 1280, 960, &backgroundSurface) != D3D_OK) {
+    std::fprintf(stderr, "vems: cannot start: no room for the background: %s\n", PlatformError().c_str());
     Release(picture);  // only ever a source for the copies; everything else made so far stays made
     return false;
   }
@@ -89,6 +112,11 @@ bool SoundStartFailed(WindowHandle window, const char* message) {
   return false;
 }
 
+bool SoundFileFailed(WindowHandle window, const char* file, const char* message) {
+  ReportFileFailure(file);
+  return SoundStartFailed(window, message);
+}
+
 }  // namespace
 
 bool InitGame(WindowHandle window) {
@@ -108,15 +136,22 @@ bool InitGame(WindowHandle window) {
   for (const SheetToLoad& sheet : kSheets) {
     *sheet.texture = LoadTextureFromImage(sheet.file, SPRITE_COLOUR_KEY);
     if (*sheet.texture != nullptr) continue;
+    ReportFileFailure(sheet.file);
     if (sheet.message != nullptr) MessageBoxA(nullptr, sheet.message, "Vems", MB_OK | MB_ICONEXCLAMATION);
     return false;
   }
 
-  if (!InitSound(window)) return SoundStartFailed(window, "Error initializing DirectSound");
+  if (!InitSound(window)) {
+    std::fprintf(stderr,
+                 "vems: cannot start the sound: %s\n"
+                 "vems: where there is no sound device, SDL_AUDIODRIVER=dummy lets the game run silent\n",
+                 PlatformError().c_str());
+    return SoundStartFailed(window, "Error initializing DirectSound");
+  }
   stepSound = LoadSoundEffect("step.wav");
-  if (stepSound == nullptr) return SoundStartFailed(window, "Error loading step.wav");
+  if (stepSound == nullptr) return SoundFileFailed(window, "step.wav", "Error loading step.wav");
   bounceSound = LoadSoundEffect("bounce.wav");
-  if (bounceSound == nullptr) return SoundStartFailed(window, "Error loading bounce.wav");
+  if (bounceSound == nullptr) return SoundFileFailed(window, "bounce.wav", "Error loading bounce.wav");
 
   BuildAngleTables();
   return true;
