@@ -96,7 +96,8 @@ TEST(AssetsTest, GeneratorReproducesTheCommittedFilesByteForByte) {
   ASSERT_TRUE(WriteAssets(folder));
   std::set<std::string> expected;
   for (const Sheet& s : SHEETS) expected.insert(s.file);
-  expected.insert({"Vems-BG-Cyan.bmp", "step.wav", "bounce.wav", "icons/vems.png"});
+  expected.insert({"Vems-BG-Cyan.bmp", "step.wav", "bounce.wav", "icons/vems-64.png", "icons/vems-128.png",
+                   "icons/vems-256.png"});
   std::set<std::string> made;
   for (const AssetFile& file : BuildAssets()) made.insert(file.name);
   EXPECT_EQ(made, expected);
@@ -244,37 +245,40 @@ TEST(AssetsTest, SoundsArePcmInTheirTwoFormatsAndShort) {
   }
 }
 
-TEST(AssetsTest, IconIsAPngWithSoundChunksAndAllItsPixels) {
-  Bytes b = ReadFile(DataFile("icons/vems.png"));
-  ASSERT_GE(b.size(), 8u);
-  EXPECT_TRUE(std::equal(b.begin(), b.begin() + 8, Bytes{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}.begin()));
-  Bytes zlib;
-  uint32_t width = 0, height = 0;
-  for (size_t at = 8; at + 12 <= b.size();) {
-    uint32_t length = Be(b, at);
-    ASSERT_LE(at + 12 + length, b.size());
-    std::string tag(b.begin() + at + 4, b.begin() + at + 8);
-    uint32_t crc = 0xFFFFFFFFu;  // bitwise CRC-32, independent of the writer's table
-    for (size_t i = at + 4; i < at + 8 + length; ++i) {
-      crc ^= b[i];
-      for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+TEST(AssetsTest, IconsArePngsOfTheirSizeWithSoundChunksAndAllTheirPixels) {
+  for (uint32_t size : {64u, 128u, 256u}) {
+    SCOPED_TRACE(size);
+    Bytes b = ReadFile(DataFile("icons/vems-" + std::to_string(size) + ".png"));
+    ASSERT_GE(b.size(), 8u);
+    EXPECT_TRUE(std::equal(b.begin(), b.begin() + 8, Bytes{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}.begin()));
+    Bytes zlib;
+    uint32_t width = 0, height = 0;
+    for (size_t at = 8; at + 12 <= b.size();) {
+      uint32_t length = Be(b, at);
+      ASSERT_LE(at + 12 + length, b.size());
+      std::string tag(b.begin() + at + 4, b.begin() + at + 8);
+      uint32_t crc = 0xFFFFFFFFu;  // bitwise CRC-32, independent of the writer's table
+      for (size_t i = at + 4; i < at + 8 + length; ++i) {
+        crc ^= b[i];
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+      }
+      EXPECT_EQ(crc ^ 0xFFFFFFFFu, Be(b, at + 8 + length)) << tag;
+      if (tag == "IHDR") width = Be(b, at + 8), height = Be(b, at + 12);
+      if (tag == "IDAT") zlib.insert(zlib.end(), b.begin() + at + 8, b.begin() + at + 8 + length);
+      at += 12 + length;
     }
-    EXPECT_EQ(crc ^ 0xFFFFFFFFu, Be(b, at + 8 + length)) << tag;
-    if (tag == "IHDR") width = Be(b, at + 8), height = Be(b, at + 12);
-    if (tag == "IDAT") zlib.insert(zlib.end(), b.begin() + at + 8, b.begin() + at + 8 + length);
-    at += 12 + length;
+    EXPECT_TRUE(width == size && height == size);
+    // Unpack the stored deflate blocks and count filter bytes plus RGBA pixels.
+    size_t at = 2, pixels = 0;
+    for (bool last = false; !last;) {
+      ASSERT_LE(at + 5, zlib.size());
+      last = zlib[at] & 1;
+      uint32_t n = Le(zlib, at + 1, 2);
+      EXPECT_EQ(n ^ Le(zlib, at + 3, 2), 0xFFFFu);
+      pixels += n;
+      at += 5 + n;
+    }
+    EXPECT_EQ(pixels, size_t{height} * (1 + 4 * width));
+    EXPECT_EQ(at + 4, zlib.size());  // the Adler-32 closes the stream
   }
-  EXPECT_TRUE(width == height && (width == 64 || width == 128));
-  // Unpack the stored deflate blocks and count filter bytes plus RGBA pixels.
-  size_t at = 2, pixels = 0;
-  for (bool last = false; !last;) {
-    ASSERT_LE(at + 5, zlib.size());
-    last = zlib[at] & 1;
-    uint32_t n = Le(zlib, at + 1, 2);
-    EXPECT_EQ(n ^ Le(zlib, at + 3, 2), 0xFFFFu);
-    pixels += n;
-    at += 5 + n;
-  }
-  EXPECT_EQ(pixels, size_t{height} * (1 + 4 * width));
-  EXPECT_EQ(at + 4, zlib.size());  // the Adler-32 closes the stream
 }

@@ -8,11 +8,12 @@
 #include "tools/art.h"
 #include "tools/sounds.h"
 
-// The desktop icon: the standing creature moved to the middle of its cell and doubled to 64 by 64.
-static Canvas DrawIcon() {
+// The desktop icon: the standing creature moved to the middle of its cell and enlarged by whole pixels
+// to the sizes menus and software centres ask for (64, 128 and 256), so it stays as crisp as in the game.
+static Canvas DrawIcon(int size) {
   Canvas centred(32, 32);
   Blit(centred, DrawBlueStanding(), 1, 0);
-  return Enlarge(centred, 2);
+  return Enlarge(centred, size / 32);
 }
 
 std::vector<AssetFile> BuildAssets() {
@@ -37,7 +38,9 @@ std::vector<AssetFile> BuildAssets() {
       {"Vems-BG-Cyan.bmp", EncodeBmp(DrawBackground())},
       {"step.wav", MakeStepWave()},
       {"bounce.wav", MakeBounceWave()},
-      {"icons/vems.png", EncodePng(DrawIcon())},
+      {"icons/vems-64.png", EncodePng(DrawIcon(64))},
+      {"icons/vems-128.png", EncodePng(DrawIcon(128))},
+      {"icons/vems-256.png", EncodePng(DrawIcon(256))},
   };
   return files;
 }

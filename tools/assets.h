@@ -7,7 +7,7 @@
 #include "tools/file_formats.h"
 
 struct AssetFile {
-  std::string name;  // path below the output folder, e.g. "vems-rock.bmp" or "icons/vems.png"
+  std::string name;  // path below the output folder, e.g. "vems-rock.bmp" or "icons/vems-64.png"
   Bytes bytes;
 };
 
