@@ -32,31 +32,30 @@ shot_until "$shots/play-title.png" shows_title "$data" || e2e_fail "the title sc
 # Level 1 shows its bottom left quarter: the creature stands at 96,416 on screen in its room, the rock at
 # 384,416 in the corridor next door; the cursor is left at 200,330.
 click_play_into_level1 "$shots/play-start.png" "$data" || e2e_fail "Play did not start level 1"
-hold Right 1.0
-sleep 0.3
-shot "$shots/play-walked.png"
+
+# Sparkles glitter on whatever is under control, a few pixels a frame; the checks ask for far more. Keys
+# stay held until the screen shows their effect: a loaded machine runs fewer frames in a second.
+walked() { [ "$(changed start walked 32x32+96+416)" -gt 150 ]; }
+possessed() { [ "$(changed walked possessed 192x32+112+416)" -gt 150 ]; }
+rolled() { [ "$(changed possessed rolled 640x480+0+0)" -gt 20000 ]; }
+xdotool keydown Right
+sleep 1
+shot_until "$shots/play-walked.png" walked || e2e_fail "the creature did not walk away from its start"
+xdotool keyup Right
 xdotool mousemove_relative -- 200 102 # onto the rock
 sleep 0.3
 click
-sleep 0.5
-shot "$shots/play-possessed.png"
-hold Right 3.0
-sleep 0.3
-shot "$shots/play-rolled.png"
-
-# Sparkles glitter on whatever is under control, a few pixels a frame; the checks ask for far more.
-creature_left=$(changed start walked 32x32+96+416)
-creature_gone=$(changed walked possessed 192x32+112+416)
+shot_until "$shots/play-possessed.png" possessed || e2e_fail "the creature did not vanish into the rock"
 rock_still=$(changed walked possessed 32x32+384+416)
-view_moved=$(changed possessed rolled 640x480+0+0)
-echo "creature's start cell: $creature_left px changed after walking right"
-echo "room right of it: $creature_gone px changed when the creature went into the rock"
+[ "$rock_still" -lt 200 ] || e2e_fail "the possessed rock did not stay where it was clicked ($rock_still px changed)"
+xdotool keydown Right
+sleep 3
+shot_until "$shots/play-rolled.png" rolled || e2e_fail "the view did not follow the rolling rock"
+xdotool keyup Right
+echo "creature's start cell: $(changed start walked 32x32+96+416) px changed after walking right"
+echo "room right of it: $(changed walked possessed 192x32+112+416) px changed when the creature went into the rock"
 echo "the rock's cell: $rock_still px changed when it was possessed"
-echo "whole screen: $view_moved px changed while the rock rolled and the view followed"
-[ "$creature_left" -gt 150 ] || e2e_fail "the creature did not walk away from its start"
-[ "$creature_gone" -gt 150 ] || e2e_fail "the creature did not vanish into the rock"
-[ "$rock_still" -lt 200 ] || e2e_fail "the possessed rock did not stay where it was clicked"
-[ "$view_moved" -gt 20000 ] || e2e_fail "the view did not follow the rolling rock"
+echo "whole screen: $(changed possessed rolled 640x480+0+0) px changed while the rock rolled and the view followed"
 
 # Escape back to the title, then Exit (373..480, 390..423) from the cursor at 400,432.
 hold Escape 0.3

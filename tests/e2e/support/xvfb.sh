@@ -78,13 +78,14 @@ game_window_or_end() { has_game_window || game_ended; }
 # Starts program $2 in folder $1 with its output in $3, answers the help box with Return and waits for
 # the game window, or for the game's end when its start-up fails. On a loaded machine SDL's own X11
 # dialog now and then fails to open and the game prints the help text instead; that is SDL's doing, so
-# such a start is tried again (three at most).
+# such a start is tried again (three at most). The limits are for a machine busy with other work: a
+# start that passes takes a second or two.
 start_game() {
   local folder=$1 program=$2 log=$3 attempt
   for attempt in 1 2 3; do
     (cd "$folder" && exec "$program") >"$log" 2>&1 &
     e2e_game_pid=$!
-    if wait_for 100 has_help_box; then break; fi
+    if wait_for 300 has_help_box; then break; fi
     grep -q "Written by" "$log" || e2e_fail "the help box did not appear: $(cat "$log")"
     [ "$attempt" -lt 3 ] || e2e_fail "SDL could not show the help box in three starts"
     echo "$e2e_name: SDL could not show the help box; starting again" >&2
@@ -99,16 +100,16 @@ start_game() {
       xdotool windowfocus --sync "$(help_box)" 2>/dev/null || true
       xdotool key Return
     fi
-    wait_for 50 game_window_or_end && return 0
+    wait_for 100 game_window_or_end && return 0
   done
   has_help_box && e2e_fail "the help box would not take Return: $(cat "$log")"
   e2e_fail "the game window did not appear after the help box: $(cat "$log")"
 }
 
-# Waits up to 10 s for the game to end by itself and puts its exit status in e2e_status.
+# Waits up to 30 s for the game to end by itself and puts its exit status in e2e_status.
 # shellcheck disable=SC2034 # read by the scripts
 await_game() {
-  wait_for 100 game_ended || e2e_fail "the game did not end"
+  wait_for 300 game_ended || e2e_fail "the game did not end"
   e2e_status=0
   wait "$e2e_game_pid" || e2e_status=$?
   e2e_game_pid=""
@@ -132,16 +133,17 @@ click() {
 # Screenshot of the whole screen to $1.
 shot() { import -window root "$1"; }
 # Takes screenshot $1 again until the command after it succeeds on it (a loaded machine may be slow to
-# draw); false when it still does not after 10 s. The command gets the screenshot as its first argument.
+# draw); false when it still does not after 30 s, however slow each try. The command gets the screenshot
+# as its first argument.
 shot_until() {
-  local screen=$1 command=$2
+  local screen=$1 command=$2 deadline=$((SECONDS + 30))
   shift 2
-  for _ in $(seq 40); do
+  while :; do
     shot "$screen"
     "$command" "$screen" "$@" && return 0
+    [ "$SECONDS" -lt "$deadline" ] || return 1
     sleep 0.25
   done
-  return 1
 }
 
 # Pixels of region WxH+X+Y of a screenshot that differ from cell WxH+X+Y of one of the game's bitmaps
