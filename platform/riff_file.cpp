@@ -8,6 +8,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/regular_file.h"
+
 namespace {
 
 // The default buffer of buffered file reading; small effects fit in one.
@@ -91,11 +93,10 @@ bool PointsIntoBuffer(const RiffFile* file, const uint8_t* pointer) {
 
 RiffFile* RiffOpenFile(const char* fileName) {
   if (fileName == nullptr) return nullptr;
-  std::FILE* handle = std::fopen(fileName, "rb");
+  std::FILE* handle = OpenRegularFileStream(fileName);
   if (handle == nullptr) return nullptr;
-  // A directory opens too on this system, but is no file to read.
   struct stat info;
-  if (fstat(fileno(handle), &info) != 0 || !S_ISREG(info.st_mode)) {
+  if (fstat(fileno(handle), &info) != 0) {
     std::fclose(handle);
     return nullptr;
   }

@@ -2,9 +2,9 @@
 #include "world/level.h"
 
 #include <algorithm>
-#include <fstream>
 #include <locale>
 
+#include "platform/regular_file.h"
 #include "world/world.h"
 
 // Grows a ladder standing at (column, row) upwards: through open cells, then through the first run of
@@ -90,7 +90,8 @@ void LoadLevelFromStream(std::istream& in) {
 }
 
 void LoadLevel(std::string fileName) {
-  std::ifstream file(fileName);  // a file that does not open makes every read fail
+  // A file that does not open, or is no regular file (a pipe would block), makes every read fail.
+  RegularFileStream file(fileName);
   LoadLevelFromStream(file);
   file.close();
 }

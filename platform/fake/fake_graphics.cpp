@@ -4,9 +4,10 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <iterator>
 #include <memory>
+
+#include "platform/regular_file.h"
 
 struct Direct3D {};
 
@@ -85,7 +86,7 @@ uint32_t Read32(const std::string& b, size_t at) { return Read16(b, at) | Read16
 // is missing, truncated or not a bitmap the real loader could decode. Limits the size it accepts, so a
 // damaged header never makes it read far.
 bool ReadBitmap(const std::string& fileName, ImageInfo& out) {
-  std::ifstream in(fileName, std::ios::binary);
+  RegularFileStream in(fileName);  // a pipe or a device counts as missing, as in the real loader
   if (!in) return false;
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (bytes.size() < 26 || bytes[0] != 'B' || bytes[1] != 'M') return false;

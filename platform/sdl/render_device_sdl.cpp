@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/regular_file.h"
 #include "platform/render_device.h"
 #include "platform/system.h"
 #include "platform/sdl/game_window.h"
@@ -172,8 +173,12 @@ bool HeaderFitsFile(const Uint8* header, size_t length, Sint64 fileSize) {
 // The bitmap's pixels as decoded, or null when the file is missing, claims more than it holds, or is
 // not a bitmap SDL can decode.
 SDL_Surface* LoadBitmap(const char* fileName) {
-  SDL_RWops* file = SDL_RWFromFile(fileName, "rb");
-  if (file == nullptr) return nullptr;
+  std::FILE* opened = OpenRegularFileStream(fileName);  // a pipe or a device counts as missing
+  SDL_RWops* file = opened != nullptr ? SDL_RWFromFP(opened, SDL_TRUE) : nullptr;
+  if (file == nullptr) {
+    if (opened != nullptr) std::fclose(opened);
+    return nullptr;
+  }
   Uint8 header[34] = {};
   const size_t length = SDL_RWread(file, header, 1, sizeof header);
   if (!HeaderFitsFile(header, length, SDL_RWsize(file)) || SDL_RWseek(file, 0, RW_SEEK_SET) != 0) {
