@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "platform/sdl/game_window.h"
+#include "platform/sdl/video_start.h"
 
 namespace {
 
@@ -73,7 +74,7 @@ void TakeMouse() {
 // than the picture itself.
 WindowHandle CreateGameWindow(const std::string& title, int32_t width, int32_t height) {
   if (windowMade) return &gameWindow;
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
+  if (!StartVideo()) return nullptr;  // no display: SDL's error says why
   SDL_Window* window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
                                         SDL_WINDOW_RESIZABLE);
   if (window == nullptr) return nullptr;
