@@ -1,4 +1,5 @@
 // The program: help box, start-up level, window, start-up, the loop until quit, and the shutdown.
+#include <csignal>
 #include <cstdio>
 
 #include "game/game.h"
@@ -14,7 +15,19 @@ static const char kHelpText[] =
     "Move the key into the door to go to the next level.\n"
     "Hint: Ladders can move, shrink and grow.";
 
+// Nothing to do: with the signal caught, a write to a peer that has gone (the X server's socket, a closed
+// standard error, the sound server) fails with EPIPE, and the path that made it reports the failure
+// instead of the signal ending the game without a word. Caught rather than ignored, so a program the
+// game starts (a dialog of the desktop's) gets the default back.
+static void OnBrokenPipe(int) {}
+
 int main() {
+  struct sigaction brokenPipe = {};
+  brokenPipe.sa_handler = OnBrokenPipe;
+  brokenPipe.sa_flags = SA_RESTART;
+  sigemptyset(&brokenPipe.sa_mask);
+  sigaction(SIGPIPE, &brokenPipe, nullptr);
+
   MessageBoxA(nullptr, kHelpText, "Vems", MB_OK | MB_ICONEXCLAMATION);
 
   // The title's Setup and Credits play whatever is loaded, and until Play is clicked that is this one.
