@@ -4,6 +4,7 @@
 // platform/sdl/ implements them over SDL audio with a mixer of its own; platform/fake/ records them for tests.
 #pragma once
 #include <cstdint>
+#include <cstring>
 
 #include "platform/hresult.h"
 #include "platform/window_handle.h"
@@ -59,10 +60,44 @@ constexpr uint32_t DSBSIZE_MAX = 0x0FFFFFFF;
 constexpr uint32_t DSBFREQUENCY_MIN = 100;
 constexpr uint32_t DSBFREQUENCY_MAX = 200000;
 
+// The extensible record's extra bytes after cbSize: bits that carry the sample, the speakers, and the
+// kind of data the samples are.
+#pragma pack(push, 1)
+struct WaveFormatExtensibleTail {
+  uint16_t wValidBitsPerSample;
+  uint32_t dwChannelMask;
+  Guid SubFormat;
+};
+#pragma pack(pop)
+static_assert(sizeof(WaveFormatExtensibleTail) == 22, "extensible wave format layout");
+
+constexpr uint16_t WAVE_FORMAT_EXTENSIBLE = 0xFFFE;
+constexpr Guid KSDATAFORMAT_SUBTYPE_PCM = {0x00000001, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+
+// Plain PCM samples: tag 1, or the extensible tag with the PCM sub-format, as many wave writers put even
+// 16-bit stereo. An extensible record must be followed by its cbSize extra bytes, as the wave reader
+// keeps them.
+inline bool IsPcmFormat(const WaveFormat& format) {
+  if (format.wFormatTag == WAVE_FORMAT_PCM) return true;
+  if (format.wFormatTag != WAVE_FORMAT_EXTENSIBLE || format.cbSize < sizeof(WaveFormatExtensibleTail)) return false;
+  WaveFormatExtensibleTail tail;
+  std::memcpy(&tail, reinterpret_cast<const uint8_t*>(&format) + sizeof(WaveFormat), sizeof tail);
+  return std::memcmp(&tail.SubFormat, &KSDATAFORMAT_SUBTYPE_PCM, sizeof(Guid)) == 0 &&
+         tail.wValidBitsPerSample <= format.wBitsPerSample;
+}
+
+// The record as a buffer keeps it: plain PCM, no extra bytes.
+inline WaveFormat PlainPcmOf(const WaveFormat& format) {
+  WaveFormat plain = format;
+  plain.wFormatTag = WAVE_FORMAT_PCM;
+  plain.cbSize = 0;
+  return plain;
+}
+
 // The formats the mixer converts: PCM, 1 or 2 channels, 8-bit unsigned or 16-bit signed samples, any
 // rate in the device's range, frames of exactly the samples' size. Both stand-ins refuse the rest.
 inline bool IsMixableFormat(const WaveFormat& format) {
-  return format.wFormatTag == WAVE_FORMAT_PCM && (format.nChannels == 1 || format.nChannels == 2) &&
+  return IsPcmFormat(format) && (format.nChannels == 1 || format.nChannels == 2) &&
          (format.wBitsPerSample == 8 || format.wBitsPerSample == 16) &&
          format.nSamplesPerSec >= DSBFREQUENCY_MIN && format.nSamplesPerSec <= DSBFREQUENCY_MAX &&
          format.nBlockAlign == format.nChannels * format.wBitsPerSample / 8;

@@ -96,7 +96,7 @@ HRESULT CreateSoundBuffer(SoundDevice* device, const BufferDescription* descript
   SoundBuffer* made = MakeBuffer(device);
   made->primary = primary;
   made->flags = description->dwFlags;
-  if (!primary) made->format = *description->lpwfxFormat;
+  if (!primary) made->format = PlainPcmOf(*description->lpwfxFormat);
   made->samples = std::make_shared<std::vector<uint8_t>>(description->dwBufferBytes);
   *buffer = made;
   return injected;
@@ -123,7 +123,7 @@ HRESULT BufferSetFormat(SoundBuffer* buffer, const WaveFormat* format) {
   if (!buffer->primary) return DSERR_INVALIDCALL;
   if (buffer->device->cooperativeLevel < DSSCL_PRIORITY) return DSERR_PRIOLEVELNEEDED;
   if (!IsMixableFormat(*format)) return DSERR_BADFORMAT;
-  primaryFormat = *format;
+  primaryFormat = PlainPcmOf(*format);
   return injected;
 }
 

@@ -7,19 +7,25 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <vector>
 
 #include "platform/audio_device.h"
 #include "platform/sdl/audio_test_hooks.h"
+
+// A buffer's bytes, shared by its duplicates. While locked the caller writes them in place, and the
+// mixer leaves every voice playing them alone: a buffer costs its own size and no copy besides.
+struct Samples {
+  std::vector<uint8_t> bytes;
+  uint32_t locks = 0;  // blocks handed out and not yet unlocked; changed only under the device lock
+};
 
 struct SoundBuffer {
   SoundDevice* device = nullptr;  // null once the device was released
   bool primary = false;
   uint32_t flags = 0;
   WaveFormat format = {};
-  std::shared_ptr<std::vector<uint8_t>> samples;  // shared with duplicates; written only under the lock
-  std::vector<uint8_t> lockedBlock;               // what Lock hands out; copied in by Unlock
-  uint32_t lockedOffset = 0;
+  std::shared_ptr<Samples> samples;  // shared with duplicates
   // Mixed by the audio thread: changed only under the device lock.
   bool playing = false;
   bool looping = false;
@@ -82,7 +88,7 @@ void ReadFrame(const WaveFormat& format, const uint8_t* frame, int32_t& left, in
 // gains applied, stopped and rewound at its end unless looping.
 void MixVoice(SoundBuffer* voice, int32_t* mixing, int frames, int channels, int deviceRate) {
   const WaveFormat& format = voice->format;
-  const std::vector<uint8_t>& samples = *voice->samples;
+  const std::vector<uint8_t>& samples = voice->samples->bytes;
   const uint64_t totalFrames = samples.size() / format.nBlockAlign;
   const uint32_t rate = voice->frequency != 0 ? voice->frequency : format.nSamplesPerSec;
   const uint64_t step = (static_cast<uint64_t>(rate) << 32) / static_cast<uint64_t>(deviceRate);
@@ -124,7 +130,7 @@ void MixAudio(void* userdata, Uint8* stream, int length) {
   const int frames = length / (channels * (sixteenBits ? 2 : 1));
   device->mixing.assign(static_cast<size_t>(frames) * channels, 0);
   for (SoundBuffer* voice : device->voices) {
-    if (voice->playing && !voice->lost) MixVoice(voice, device->mixing.data(), frames, channels, device->spec.freq);
+    if (voice->playing && !voice->lost && voice->samples->locks == 0) MixVoice(voice, device->mixing.data(), frames, channels, device->spec.freq);
   }
   for (size_t i = 0; i < device->mixing.size(); i++) {
     int32_t sample = std::clamp(device->mixing[i], -32768, 32767);
@@ -239,11 +245,15 @@ HRESULT CreateSoundBuffer(SoundDevice* device, const BufferDescription* descript
   if (description->lpwfxFormat == nullptr) return DSERR_INVALIDPARAM;
   if (!IsMixableFormat(*description->lpwfxFormat)) return DSERR_BADFORMAT;
   if (description->dwBufferBytes < DSBSIZE_MIN || description->dwBufferBytes > DSBSIZE_MAX) return DSERR_INVALIDPARAM;
-  like.format = *description->lpwfxFormat;
-  like.format.cbSize = 0;
+  like.format = PlainPcmOf(*description->lpwfxFormat);
   // Static buffers start silent in their own format.
   uint8_t silence = like.format.wBitsPerSample == 8 ? 128 : 0;
-  like.samples = std::make_shared<std::vector<uint8_t>>(description->dwBufferBytes, silence);
+  try {
+    like.samples = std::make_shared<Samples>();
+    like.samples->bytes.assign(description->dwBufferBytes, silence);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
   *buffer = MakeVoice(device, &like);
   return S_OK;
 }
@@ -263,8 +273,7 @@ HRESULT BufferSetFormat(SoundBuffer* buffer, const WaveFormat* format) {
   if (device->cooperativeLevel < DSSCL_PRIORITY) return DSERR_PRIOLEVELNEEDED;
   if (!IsMixableFormat(*format)) return DSERR_BADFORMAT;
   CheckDevice(device);
-  WaveFormat wanted = *format;
-  wanted.cbSize = 0;
+  WaveFormat wanted = PlainPcmOf(*format);
   if (device->id != 0 && std::memcmp(&wanted, &device->format, sizeof wanted) == 0) return S_OK;
   // A new output format means a new device: the playing voices carry on there.
   WaveFormat previous = device->format;
@@ -305,13 +314,10 @@ HRESULT BufferLock(SoundBuffer* buffer, uint32_t offset, uint32_t bytes, void** 
   if (buffer->primary) return DSERR_INVALIDCALL;
   CheckDevice(buffer->device);
   if (buffer->lost) return DSERR_BUFFERLOST;
-  const std::vector<uint8_t>& samples = *buffer->samples;
+  std::vector<uint8_t>& samples = buffer->samples->bytes;
   if (offset > samples.size() || bytes > samples.size() - offset) return DSERR_INVALIDPARAM;
-  // The caller writes into a block of its own while the audio thread may be mixing the samples;
-  // Unlock copies it in under the lock.
-  buffer->lockedBlock.assign(samples.begin() + offset, samples.begin() + offset + bytes);
-  buffer->lockedOffset = offset;
-  *block = buffer->lockedBlock.data();
+  Locked(buffer->device, [&] { buffer->samples->locks++; });
+  *block = samples.data() + offset;
   *blockBytes = bytes;
   if (wrapBlock != nullptr) *wrapBlock = nullptr;
   if (wrapBytes != nullptr) *wrapBytes = 0;
@@ -321,12 +327,15 @@ HRESULT BufferLock(SoundBuffer* buffer, uint32_t offset, uint32_t bytes, void** 
 HRESULT BufferUnlock(SoundBuffer* buffer, void* block, uint32_t blockBytes, void*, uint32_t) {
   if (buffer == nullptr || buffer->primary) return DSERR_INVALIDPARAM;
   if (buffer->device == nullptr) return DSERR_UNINITIALIZED;
-  if (block != buffer->lockedBlock.data() || blockBytes > buffer->lockedBlock.size()) return DSERR_INVALIDPARAM;
-  Locked(buffer->device, [&] {
-    std::copy(buffer->lockedBlock.begin(), buffer->lockedBlock.begin() + blockBytes,
-              buffer->samples->begin() + buffer->lockedOffset);
-  });
-  buffer->lockedBlock.clear();
+  // The block must be one Lock handed out: within the samples, while they are locked.
+  Samples& samples = *buffer->samples;
+  const uintptr_t first = reinterpret_cast<uintptr_t>(samples.bytes.data());
+  const uintptr_t at = reinterpret_cast<uintptr_t>(block);
+  if (samples.locks == 0 || at < first || at - first > samples.bytes.size() ||
+      blockBytes > samples.bytes.size() - (at - first)) {
+    return DSERR_INVALIDPARAM;
+  }
+  Locked(buffer->device, [&] { samples.locks--; });
   return S_OK;
 }
 
