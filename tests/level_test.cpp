@@ -4,6 +4,7 @@
 #include <string>
 
 #include "support/fixture.h"
+#include "support/non_regular_files.h"
 #include "world/level.h"
 #include "world/world.h"
 
@@ -237,6 +238,18 @@ TEST_F(LevelTest, MissingFileRebuildsThePreviousLevelAtItsStart) {
   EXPECT_EQ(objects[2].lastStepTick, 1234u);
   EXPECT_EQ(objects[1].bounds.bottom, 288);
   EXPECT_TRUE(player.position == Vector2(64, 896));
+}
+
+// A pipe would block the game in open() for good; it, and every other name that is no regular file,
+// loads as a missing file does.
+TEST_F(LevelTest, AnythingButARegularFileLoadsAsAMissingFile) {
+  LoadLevel(TestFile("levels/example.vem"));
+  const std::string loaded = Snapshot();
+  for (const NonRegularFile& file : NonRegularFiles()) {
+    objectCount = 0;
+    LoadLevel(file.path);
+    EXPECT_EQ(Snapshot(), loaded) << file.kind;
+  }
 }
 
 TEST_F(LevelTest, ShortOrEmptyFileKeepsTheCellsItCannotRead) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/wave_reader.h"
+#include "support/non_regular_files.h"
 #include "support/trace_capture.h"
 #include "support/wave_bytes.h"
 
@@ -170,9 +171,19 @@ TEST_F(WaveReaderTest, MissingFileFailsWithFindResource) {
   EXPECT_EQ(reader.Open((TempFolder() + "/no such sound.wav").c_str()), E_FAIL);
   EXPECT_TRUE(Traced("FindResource"));
   EXPECT_EQ(reader.DataSize(), 0u);
-  // A folder is no wave file either.
-  EXPECT_EQ(reader.Open(TempFolder().c_str()), E_FAIL);
   EXPECT_EQ(reader.Open(nullptr), E_INVALIDARG);
+}
+
+// Named pipes (which would block in open() for good), folders, devices, sockets and link loops are no
+// wave files: each fails at once as a missing file does.
+TEST_F(WaveReaderTest, AnythingButARegularFileFailsAsAMissingFile) {
+  for (const NonRegularFile& file : NonRegularFiles()) {
+    StartTraceCapture();  // only this open's trace
+    CWaveReader reader;
+    EXPECT_EQ(reader.Open(file.path.c_str()), E_FAIL) << file.kind;
+    EXPECT_TRUE(Traced("FindResource")) << file.kind;
+    EXPECT_EQ(reader.DataSize(), 0u) << file.kind;
+  }
 }
 
 TEST_F(WaveReaderTest, ReopeningSwitchesToTheNewFile) {
