@@ -17,6 +17,7 @@
 #include "platform/directsound.h"
 #include "platform/error_trace.h"
 #include "platform/sdl/audio_test_hooks.h"
+#include "platform/wave_reader.h"
 #include "support/wave_bytes.h"
 
 namespace {
@@ -202,6 +203,78 @@ TEST_F(AudioSdlTest, ARemovedDeviceLosesTheBuffersUntilADeviceOpensAgain) {
   EXPECT_EQ(sound->Play(0, 0, 0, -1, 0), S_OK);
   std::vector<int16_t> out = Pull(100);
   for (size_t i = 0; i < 100; i++) ASSERT_EQ(out[2 * i], (samples[i] - 128) * 256) << i;
+}
+
+// As the original refuses them: a buffer of fewer than DSBSIZE_MIN or more than DSBSIZE_MAX bytes.
+TEST_F(AudioSdlTest, BufferSizesOutsideTheBoundsAreRefusedAsInvalid) {
+  SoundDevice* device = nullptr;
+  ASSERT_EQ(DirectSoundCreate8(&device), S_OK);
+  WaveFormat format = {WAVE_FORMAT_PCM, 1, 22050, 22050, 1, 8, 0};
+  for (uint32_t bytes : {0u, DSBSIZE_MIN - 1, DSBSIZE_MIN, DSBSIZE_MAX + 1, 0xFFFFFFFFu}) {
+    BufferDescription description = {};
+    description.dwSize = sizeof description;
+    description.dwBufferBytes = bytes;
+    description.lpwfxFormat = &format;
+    SoundBuffer* buffer = nullptr;
+    const bool inBounds = bytes >= DSBSIZE_MIN && bytes <= DSBSIZE_MAX;
+    EXPECT_EQ(CreateSoundBuffer(device, &description, &buffer), inBounds ? S_OK : DSERR_INVALIDPARAM) << bytes;
+    EXPECT_EQ(buffer != nullptr, inBounds) << bytes;
+    Release(buffer);
+  }
+  Release(device);
+}
+
+// Wave files as sox and other writers lay them out (tests/waves/make_waves.sh): every one is read; the
+// 8- and 16-bit mono and stereo ones, plain or in the extensible wrapper with the PCM sub-format, play
+// exactly their samples; the rest (three channels, 24 bits, float, a-law, ADPCM) are refused when the
+// buffer is made.
+TEST_F(AudioSdlTest, WavesWrittenBySoxAreReadAndThePcmOnesPlayed) {
+  ASSERT_TRUE(InitSound(nullptr));
+  struct Case {
+    const char* file;
+    bool plays;
+  };
+  const Case cases[] = {
+      {"pcm8-mono.wav", true},       {"pcm8-stereo.wav", true},     {"pcm16-mono.wav", true},
+      {"pcm16-stereo.wav", true},    {"ext8-mono.wav", true},       {"ext8-stereo.wav", true},
+      {"ext16-mono.wav", true},      {"ext16-stereo.wav", true},    {"ext16-3ch.wav", false},
+      {"pcm16-3ch.wav", false},      {"ext24-stereo.wav", false},   {"alaw-mono.wav", false},
+      {"ext-alaw-mono.wav", false},  {"float-stereo.wav", false},   {"ima-adpcm-mono.wav", false},
+  };
+  for (const Case& c : cases) {
+    const std::string path = std::string(VEMS_SOURCE_DIR) + "/tests/waves/" + c.file;
+    CWaveReader reader;
+    ASSERT_EQ(reader.Open(path.c_str()), S_OK) << c.file;
+    Bytes data(reader.DataSize());
+    uint32_t got = 0;
+    ASSERT_EQ(reader.Read(data.data(), reader.DataSize(), &got), S_OK) << c.file;
+    ASSERT_GT(got, 0u) << c.file;
+
+    traced.clear();
+    CSound* sound = LoadSoundEffect(path);
+    if (!c.plays) {
+      EXPECT_EQ(sound, nullptr) << c.file;
+      EXPECT_TRUE(Traced("CreateSoundBuffer ") && Traced("hr=DSERR_BADFORMAT (0x88780064)")) << c.file;
+      delete sound;
+      continue;
+    }
+    ASSERT_NE(sound, nullptr) << c.file;
+    sounds.push_back(sound);
+    // What the mixer must give at the file's own rate: both channels, 16-bit signed.
+    const WaveFormat& format = *reader.m_pwfx;
+    std::vector<int16_t> expected;
+    for (size_t at = 0; at + format.nBlockAlign <= data.size(); at += format.nBlockAlign) {
+      for (int channel = 0; channel < 2; channel++) {
+        const size_t sample = at + (format.nChannels == 2 ? channel : 0) * format.wBitsPerSample / 8;
+        expected.push_back(format.wBitsPerSample == 8 ? static_cast<int16_t>((data[sample] - 128) * 256)
+                                                      : static_cast<int16_t>(data[sample] | data[sample + 1] << 8));
+      }
+    }
+    PlaySoundEffect(sound);
+    std::vector<int16_t> out = Pull(expected.size() / 2 + 10);
+    EXPECT_EQ(std::vector<int16_t>(out.begin(), out.begin() + expected.size()), expected) << c.file;
+    EXPECT_TRUE(std::all_of(out.begin() + expected.size(), out.end(), [](int16_t v) { return v == 0; })) << c.file;
+  }
 }
 
 // The Done-when measurement: the effects through the real layer, SDL's disk driver writing the mixed
