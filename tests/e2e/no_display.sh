@@ -44,6 +44,7 @@ done
 
 # Standard error is a pipe whose only reader has closed it before the game writes a word.
 mkfifo "$e2e_scratch/pipe"
+# shellcheck disable=SC2094 # both ends opened on purpose, then the only reader closed
 exec 4<>"$e2e_scratch/pipe" 5>"$e2e_scratch/pipe" 4<&-
 status=0
 (cd "$data" && exec env -u DISPLAY timeout 30 "$game") >/dev/null 2>&5 || status=$?
