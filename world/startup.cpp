@@ -76,8 +76,10 @@ void ReportFileFailure(const char* file) {
                  "launcher \"vems\" (installed) or with scripts/play (source tree)\n",
                  file, folder.c_str());
   } else {
-    std::fprintf(stderr, "vems: cannot start: \"%s\" in the working folder %s is damaged or unreadable\n", file,
-                 folder.c_str());
+    std::fprintf(stderr,
+                 "vems: cannot start: \"%s\" in the working folder %s is damaged or unreadable; install the "
+                 "game again\n",
+                 file, folder.c_str());
   }
 }
 
@@ -112,6 +114,7 @@ bool SoundStartFailed(WindowHandle window, const char* message) {
   return false;
 }
 
+// A sound file that would not load: said on standard error, then shown in the game window.
 bool SoundFileFailed(WindowHandle window, const char* file, const char* message) {
   ReportFileFailure(file);
   return SoundStartFailed(window, message);
@@ -123,7 +126,10 @@ bool InitGame(WindowHandle window) {
   // Every later step needs the device, and every frame reads the input layer, so a failed start of
   // either ends here; the platform's reason goes to standard error since no window can show it.
   if (!InitGraphics(window, 640, 480, fullScreen)) {
-    std::fprintf(stderr, "vems: cannot start the graphics: %s\n", PlatformError().c_str());
+    std::fprintf(stderr,
+                 "vems: cannot start the graphics: %s\n"
+                 "vems: SDL_RENDER_DRIVER=software draws without the graphics card\n",
+                 PlatformError().c_str());
     return false;
   }
   if (!InitInput(window)) {
