@@ -137,7 +137,10 @@ TEST_F(StartupTest, DamagedFileIsToldApartFromAMissingOne) {
 TEST_F(StartupTest, NoSoundDeviceIsToldInTheGameWindow) {
   WorkingDirectory inData(DataFile(""));
   SetFakeAudioDeviceMissing(true);
+  testing::internal::CaptureStderr();
   EXPECT_FALSE(InitGame(FakeWindow()));
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("SDL_AUDIODRIVER=dummy"), std::string::npos) << said;  // how to play without a card
   ASSERT_EQ(FakeMessageBoxes().size(), 1u);
   const MessageBoxRecord& box = FakeMessageBoxes()[0];
   EXPECT_EQ(box.text, "Error initializing DirectSound");
@@ -155,6 +158,7 @@ TEST_F(StartupTest, NoGraphicsDeviceEndsTheStartUpAtOnce) {
   const std::string said = testing::internal::GetCapturedStderr();
   EXPECT_FALSE(started);
   EXPECT_NE(said.find("graphics"), std::string::npos) << said;
+  EXPECT_NE(said.find("SDL_RENDER_DRIVER=software"), std::string::npos) << said;
   EXPECT_EQ(backgroundSurface, nullptr);
   EXPECT_EQ(blueTexture, nullptr);
   EXPECT_TRUE(FakeMessageBoxes().empty());
