@@ -1,10 +1,11 @@
 // The shipped levels played through the real frame loop.
-// Scripted solutions of both, and the creature alone never getting a key on screen.
+// Scripted solutions of both, alike on a 60 Hz and a 144 Hz display, and the creature alone never getting a
+// key on screen.
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "game/game.h"
-#include "platform/fake/fake_clock.h"
 #include "platform/fake/fake_graphics.h"
 #include "platform/fake/fake_input.h"
 #include "platform/input.h"
@@ -58,13 +59,14 @@ class LevelsTest : public StartedGameTest {
   void SetUp() override {
     StartedGameTest::SetUp();
     level2 = RecordStart();  // the program loads "level2.vem" before the title
+    FakeSetDisplay(60, true);
   }
 
-  // One frame at about 60 presents a second.
+  // One frame; its present moves the clock on as the display and the frame pacing do.
   void Tick() {
     FakeClearLog();  // thousands of frames: keep the draw log small
     Frame();
-    AdvanceTickCount(frames_++ % 3 == 0 ? 16 : 17);
+    ++frames_;
   }
 
   void HoldKeys(unsigned keys) {
@@ -142,6 +144,26 @@ class LevelsTest : public StartedGameTest {
     }
   }
 
+  // The solution played from a fresh start (begin() leads into the level) on a 60 Hz display, then again
+  // on a 144 Hz one: the frames run 60 a second on both, so it solves the level in the same frame.
+  template <typename Begin>
+  void ExpectSolvedAlikeAtSixtyAndAHundredFortyFourHertz(Begin begin, const std::vector<Step>& solution) {
+    int framesAtSixty = 0;
+    for (int32_t hz : {60, 144}) {
+      SCOPED_TRACE(std::to_string(hz) + " Hz");
+      if (hz != 60) {
+        TearDown();
+        SetUp();
+      }
+      FakeSetDisplay(hz, true);
+      frames_ = 0;
+      begin();
+      ASSERT_TRUE(PlayUntilLevel2(solution));
+      if (hz == 60) framesAtSixty = frames_;
+      EXPECT_EQ(frames_, framesAtSixty);
+    }
+  }
+
   LevelStart level2;
 
  private:
@@ -152,8 +174,6 @@ class LevelsTest : public StartedGameTest {
 // leaves it there, climbs the step and then the world's east wall beside the key's vault until the key
 // shows level with it, and the key walks up onto the sill and into the door.
 TEST_F(LevelsTest, LevelOneIsSolvedAndLeadsToLevelTwo) {
-  PressPlay();
-  ASSERT_EQ(objectCount, 3);
   const std::vector<Step> solution = {
       Click(400, 912),   // the rock
       Hold(240, R),      // rolled to the step
@@ -165,7 +185,12 @@ TEST_F(LevelsTest, LevelOneIsSolvedAndLeadsToLevelTwo) {
       Click(912, 280),   // the key
       Hold(200, R),      // up the sill and into the door
   };
-  EXPECT_TRUE(PlayUntilLevel2(solution));
+  ExpectSolvedAlikeAtSixtyAndAHundredFortyFourHertz(
+      [this] {
+        PressPlay();
+        ASSERT_EQ(objectCount, 3);
+      },
+      solution);
 }
 
 // Level 2: the ladder slides out of the shut room through the wall until the cavern's paper airplane
@@ -174,8 +199,6 @@ TEST_F(LevelsTest, LevelOneIsSolvedAndLeadsToLevelTwo) {
 // the scissors that block the tunnel go down its pits; the key walks out to the door, which loads
 // level 2 afresh.
 TEST_F(LevelsTest, LevelTwoIsSolved) {
-  ClickScreen(160, 400);  // Setup: play the level the program loaded first
-  ASSERT_EQ(gameState, Playing);
   const std::vector<Step> solution = {
       Click(176, 272),   // the ladder
       Hold(300, R),      // through the wall into the cavern
@@ -191,7 +214,12 @@ TEST_F(LevelsTest, LevelTwoIsSolved) {
       Click(848, 784),   // the key
       Hold(200, R),      // out to the door
   };
-  EXPECT_TRUE(PlayUntilLevel2(solution));
+  ExpectSolvedAlikeAtSixtyAndAHundredFortyFourHertz(
+      [this] {
+        ClickScreen(160, 400);  // Setup: play the level the program loaded first
+        ASSERT_EQ(gameState, Playing);
+      },
+      solution);
 }
 
 TEST_F(LevelsTest, CreatureAloneNeverSeesTheKey) {

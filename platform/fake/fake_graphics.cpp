@@ -7,6 +7,8 @@
 #include <iterator>
 #include <memory>
 
+#include "platform/fake/fake_clock.h"
+#include "platform/frame_pacer.h"
 #include "platform/regular_file.h"
 
 struct Direct3D {};
@@ -52,8 +54,15 @@ struct Log {
   int beginScenes = 0;
 };
 
+// The simulated display the presents are paced to (refreshHz 0: none).
+struct Display {
+  int32_t refreshHz = 0;
+  FramePacer pacer;
+};
+
 Objects objects;
 Log drawLog;
+Display display;
 bool failBeginScene = false;
 bool failDeviceCreation = false;
 
@@ -174,7 +183,15 @@ void ResetFakeGraphics() {
   drawLog = Log();
   failBeginScene = false;
   failDeviceCreation = false;
+  display = Display();
 }
+
+void FakeSetDisplay(int32_t refreshHz, bool waitsForRetrace) {
+  display.refreshHz = refreshHz;
+  display.pacer = StartPacing(refreshHz, PaceByRetrace(refreshHz, waitsForRetrace));
+}
+
+bool FakePresentsWaitForRetrace() { return display.pacer.waitsForRetrace; }
 
 // ---- Device ----
 
@@ -277,9 +294,27 @@ HRESULT EndScene(GraphicsDevice* device) {
   return D3D_OK;
 }
 
+namespace {
+
+// Retraces come at whole microseconds rounded up from k / refreshHz seconds; a present that waits for one
+// moves the clock to the first after now.
+void WaitForFakeRetrace() {
+  const int64_t hz = display.refreshHz;
+  const int64_t k = FakeMicroseconds() * hz / kMicrosPerSecond + 1;
+  const int64_t retrace = (k * kMicrosPerSecond + hz - 1) / hz;
+  AdvanceFakeMicroseconds(retrace - FakeMicroseconds());
+}
+
+}  // namespace
+
 HRESULT Present(GraphicsDevice* device) {
   if (!Owns(objects.devices, device)) return D3DERR_INVALIDCALL;
   ++drawLog.presents;
+  if (display.refreshHz == 0) return D3D_OK;
+  if (display.pacer.waitsForRetrace) WaitForFakeRetrace();
+  NoteNewFrame(display.pacer, FakeMicroseconds());
+  HoldUntilNextFrame(display.pacer, FakeMicroseconds,
+                     [](int64_t until) { AdvanceFakeMicroseconds(until - FakeMicroseconds()); });
   return D3D_OK;
 }
 

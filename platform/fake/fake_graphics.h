@@ -50,5 +50,12 @@ PresentParameters FakeDeviceParameters();
 // The cell index a draw's source rectangle stands for on a sheet of frameWidth x frameHeight cells.
 int FakeFrameOf(const DrawRecord& draw, int frameWidth, int frameHeight, int columns);
 
+// From now on Present paces the loop like the real device on a display refreshing refreshHz times a
+// second, on the fake clock: a present that waits for the retrace moves the clock to the next one, the
+// pacing's sleep moves it on to the next frame's time. refreshHz 0 (the start): no pacing.
+void FakeSetDisplay(int32_t refreshHz, bool waitsForRetrace);
+// Whether the presents still wait for the retrace (a display below 60 Hz is not waited for).
+bool FakePresentsWaitForRetrace();
+
 // Everything back to the start: logs, failures, and every object the fake handed out is forgotten.
 void ResetFakeGraphics();

@@ -1,0 +1,60 @@
+// Frame pacing decisions: the frame schedule, the display's retraces as measured, and when to go on.
+#include "platform/frame_pacer.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+// When the next frame is due: the schedule's frames 1/60 s apart, exactly on average.
+int64_t DueTime(const FramePacer& pacer) {
+  return pacer.scheduleStart + pacer.scheduledFrames * kMicrosPerSecond / kGameFramesPerSecond;
+}
+
+// A 60 Hz display that waits for the retrace paces the frames, unless a present came back far sooner
+// than a 60 Hz retrace (a faster display claiming 60, or presents that do not wait after all).
+bool DisplayPacesFrames(const FramePacer& pacer) {
+  if (!pacer.waitsForRetrace || pacer.refreshHz != kGameFramesPerSecond) return false;
+  return std::all_of(std::begin(pacer.intervals), std::end(pacer.intervals),
+                     [](int64_t interval) { return interval == 0 || interval > kMicrosPerSecond / 72; });
+}
+
+}  // namespace
+
+bool PaceByRetrace(int32_t refreshHz, bool rendererWaits) {
+  return rendererWaits && (refreshHz == 0 || refreshHz >= kGameFramesPerSecond);
+}
+
+FramePacer StartPacing(int32_t refreshHz, bool waitsForRetrace) {
+  FramePacer pacer;
+  pacer.waitsForRetrace = waitsForRetrace;
+  pacer.refreshHz = refreshHz > 0 ? refreshHz : int32_t{kGameFramesPerSecond};
+  return pacer;
+}
+
+void NoteNewFrame(FramePacer& pacer, int64_t now) {
+  const bool first = !pacer.started;
+  if (first) pacer.lastPresent = pacer.releasedAt = now;
+  if (first || pacer.releasedAt - DueTime(pacer) > kGameFrameMicros) {
+    pacer.scheduleStart = pacer.releasedAt;
+    pacer.scheduledFrames = 1;
+    pacer.started = true;
+  } else {
+    ++pacer.scheduledFrames;
+  }
+  if (!pacer.waitsForRetrace) return;
+  pacer.intervals[pacer.next] = first ? 0 : now - pacer.lastPresent;
+  pacer.next = (pacer.next + 1) % 8;
+  pacer.lastPresent = now;
+  // Eight presents in a row a twentieth of a frame slower than the game's frames: a display below 60 Hz.
+  if (std::all_of(std::begin(pacer.intervals), std::end(pacer.intervals),
+                  [](int64_t interval) { return interval > kGameFrameMicros + kGameFrameMicros / 20; }))
+    pacer.waitsForRetrace = false;
+}
+
+int64_t NextFrameTime(FramePacer& pacer, int64_t now) {
+  const int64_t due = DueTime(pacer);
+  if (now < due && !DisplayPacesFrames(pacer)) return due;
+  pacer.releasedAt = now;
+  return now;
+}
