@@ -17,5 +17,12 @@ struct Window {
 // The game window, or null before CreateGameWindow (or after it failed).
 Window* GameWindow();
 
+// Full screen over the whole display, with or without a window manager; or back to a window lying wholly
+// on the screen, frame included, centred. Picture place kept current.
+void SetGameWindowFullscreen(bool full);
+
+// Sets window.picture for the window's size as it is now.
+void PlacePictureInWindow(Window& window);
+
 // Takes the mouse into relative mode when the game holds it (after focus returns, after a message box).
 void TakeMouse();

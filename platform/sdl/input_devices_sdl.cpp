@@ -90,14 +90,11 @@ GamepadState ReadPad(SDL_GameController* controller) {
   return state;
 }
 
-// The picture's scale on screen (whole pixels), 1 before there is a device.
+// The picture's scale on screen, 1 before there is a device.
 double PictureScale() {
   Window* window = GameWindow();
   if (window == nullptr || window->renderer == nullptr) return 1.0;
-  float scaleX = 1.0f;
-  float scaleY = 1.0f;
-  SDL_RenderGetScale(window->renderer, &scaleX, &scaleY);
-  return scaleX > 0.0f ? scaleX : 1.0;
+  return window->picture.w / 640.0;
 }
 
 // Truncates motion / scale toward zero and keeps the rest for the next read.

@@ -1,12 +1,15 @@
 // Graphics device stand-ins over an SDL renderer.
 // Surfaces in memory with a texture made for drawing, colour-keyed sprite textures, rectangle copies, the
-// sprite batch, and a present paced to the display.
+// sprite batch, the frame composed at its own size and shown in one scaled copy, and the frame pacing.
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <thread>
 #include <vector>
 
+#include "platform/frame_pacer.h"
+#include "platform/picture_place.h"
 #include "platform/regular_file.h"
 #include "platform/render_device.h"
 #include "platform/system.h"
@@ -35,30 +38,25 @@ struct Texture {
   std::vector<int32_t> transparentBefore;  // (width+1) x (height+1) sums of transparent pixels above-left
 };
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// Keeps presents to the display's retrace when the renderer itself does not wait for it (the software
-// renderer never does; some drivers ignore the request), so the game never spins free.
-struct Pacer {
-  bool selfPaced = true;
-  Clock::duration period = std::chrono::microseconds(16667);
-  Clock::time_point next;
-  Clock::time_point lastPresent;
-  int quickPresents = 0;  // consecutive presents that returned far sooner than a retrace
-};
-
-}  // namespace
-
+// The frame is composed at the picture's own size, exactly as the game draws it, and each present shows
+// it in one copy scaled to the window: on a graphics card the picture is a render target the card
+// scales; without one it is a surface in memory that the software renderer draws into, and the copy
+// onto the window's framebuffer is our own (SDL's stretch costs three times as much: it works out every
+// pixel, where a nearest-pixel scale can copy whole rows that repeat the one above).
 struct GraphicsDevice {
   Window* window = nullptr;
-  SDL_Renderer* renderer = nullptr;
+  SDL_Renderer* renderer = nullptr;  // draws the picture
+  int32_t width = 0;                 // the picture's size
+  int32_t height = 0;
   Uint32 surfaceFormat = SDL_PIXELFORMAT_RGB888;  // the frame's own format, so copying the background converts nothing
+  SDL_Texture* target = nullptr;     // graphics card: the picture
+  SDL_Surface* composed = nullptr;   // software: the picture
+  std::vector<int32_t> columns;      // software: the picture column of each screen column of the last copy
   Surface backBuffer;
   std::vector<Surface*> surfaces;  // alive, so a released device leaves none pointing at its textures
   std::vector<Texture*> textures;
-  Pacer pacer;
+  FramePacer pacer;
+  bool vsync = false;  // the renderer was asked to wait for the retrace and still is
 };
 
 struct SpriteBatch {
@@ -69,35 +67,87 @@ struct SpriteBatch {
 
 namespace {
 
-// The display's refresh rate, 60 Hz where the display does not say.
-Clock::duration RetracePeriod(SDL_Window* window) {
+using Clock = std::chrono::steady_clock;
+
+// The display's refresh rate, 0 where the display does not say.
+int32_t RefreshRate(SDL_Window* window) {
   SDL_DisplayMode mode;
-  int rate = 60;
   const int display = SDL_GetWindowDisplayIndex(window);
-  if (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0) rate = mode.refresh_rate;
-  return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / rate));
+  if (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0) return mode.refresh_rate;
+  return 0;
+}
+
+int64_t NowMicros() {
+  return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now().time_since_epoch()).count();
 }
 
 bool pacingOn = true;  // off only for benchmarks (SetPresentPacing)
 
-// Waits for the next retrace time when the renderer did not; if the game fell behind, the schedule
-// restarts from now rather than rushing frames to catch up.
-void PaceAfterPresent(Pacer& pacer) {
-  if (!pacingOn) return;
-  const Clock::time_point now = Clock::now();
-  if (!pacer.selfPaced) {
-    pacer.quickPresents = now - pacer.lastPresent < pacer.period / 4 ? pacer.quickPresents + 1 : 0;
-    pacer.lastPresent = now;
-    if (pacer.quickPresents < 30) return;
-    pacer.selfPaced = true;
-    pacer.next = now;
+// Black outside place on the screen surface.
+void FillBars(SDL_Surface* screen, const PicturePlace& place) {
+  const SDL_Rect bars[] = {{0, 0, screen->w, place.y},
+                           {0, place.y + place.height, screen->w, screen->h - place.y - place.height},
+                           {0, place.y, place.x, place.height},
+                           {place.x + place.width, place.y, screen->w - place.x - place.width, place.height}};
+  for (const SDL_Rect& bar : bars)
+    if (bar.w > 0 && bar.h > 0) SDL_FillRect(screen, &bar, SDL_MapRGB(screen->format, 0, 0, 0));
+}
+
+// The picture scaled onto place of the screen, each screen pixel taking the picture pixel under its
+// centre. Rows that take the same picture row as the one above are copies of it, so only one screen row
+// per picture row is worked out pixel by pixel. Both are 32-bit in the same format.
+void ScaleNearest(const SDL_Surface* picture, SDL_Surface* screen, const PicturePlace& place,
+                  std::vector<int32_t>& columns) {
+  const int64_t pw = picture->w, ph = picture->h, w = place.width, h = place.height;
+  if (columns.size() != static_cast<size_t>(w)) {
+    columns.resize(static_cast<size_t>(w));
+    for (int64_t x = 0; x < w; ++x) columns[static_cast<size_t>(x)] = static_cast<int32_t>((2 * x + 1) * pw / (2 * w));
   }
-  pacer.next += pacer.period;
-  if (pacer.next > now) {
-    std::this_thread::sleep_until(pacer.next);
-  } else if (now - pacer.next > pacer.period) {
-    pacer.next = now;
+  const auto* from = static_cast<const Uint8*>(picture->pixels);
+  auto* to = static_cast<Uint8*>(screen->pixels) + int64_t{place.y} * screen->pitch + int64_t{place.x} * 4;
+  int64_t lastRow = -1;
+  for (int64_t y = 0; y < h; ++y, to += screen->pitch) {
+    const int64_t row = (2 * y + 1) * ph / (2 * h);
+    if (row == lastRow) {
+      std::memcpy(to, to - screen->pitch, static_cast<size_t>(w) * 4);
+      continue;
+    }
+    const auto* source = reinterpret_cast<const Uint32*>(from + row * picture->pitch);
+    auto* target = reinterpret_cast<Uint32*>(to);
+    for (int64_t x = 0; x < w; ++x) target[x] = source[columns[static_cast<size_t>(x)]];
+    lastRow = row;
   }
+}
+
+// The composed picture onto the window, scaled to where it lies there, and shown.
+void ShowPicture(GraphicsDevice* device) {
+  Window& window = *device->window;
+  PlacePictureInWindow(window);
+  if (device->target != nullptr) {
+    int w = 0;
+    int h = 0;
+    SDL_SetRenderTarget(device->renderer, nullptr);
+    SDL_GetRendererOutputSize(device->renderer, &w, &h);
+    const PicturePlace place = PlacePicture(device->width, device->height, w, h);
+    const SDL_Rect to{place.x, place.y, place.width, place.height};
+    SDL_SetRenderDrawColor(device->renderer, 0, 0, 0, 255);
+    SDL_RenderClear(device->renderer);
+    SDL_RenderCopy(device->renderer, device->target, nullptr, &to);
+    SDL_RenderPresent(device->renderer);
+    return;
+  }
+  SDL_RenderFlush(device->renderer);
+  SDL_Surface* screen = SDL_GetWindowSurface(window.sdlWindow);
+  if (screen == nullptr) return;
+  const PicturePlace place = PlacePicture(device->width, device->height, screen->w, screen->h);
+  FillBars(screen, place);
+  if (screen->format->format == device->composed->format->format && SDL_MUSTLOCK(screen) == 0) {
+    ScaleNearest(device->composed, screen, place, device->columns);
+  } else {
+    SDL_Rect to{place.x, place.y, place.width, place.height};
+    SDL_BlitScaled(device->composed, nullptr, screen, &to);
+  }
+  SDL_UpdateWindowSurface(window.sdlWindow);
 }
 
 template <typename T>
@@ -257,45 +307,71 @@ static bool GraphicsCardLikely() {
   return false;
 }
 
-// An accelerated renderer waiting for the retrace where the machine has a graphics card, the software
-// renderer otherwise. Full screen is the desktop's own mode with the picture scaled up by whole pixels.
+// A renderer asked for by name that is SDL's software one.
+static bool SoftwareAskedFor() {
+  const char* name = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+  return name != nullptr && SDL_strcasecmp(name, "software") == 0;
+}
+
+// An accelerated renderer waiting for the retrace where the machine has a graphics card, drawing into a
+// render target; otherwise SDL's software renderer drawing into a surface of ours. Full screen covers
+// the display, the picture scaled up as PlacePicture says.
 HRESULT CreateDevice(Direct3D* direct3D, WindowHandle focusWindow, const PresentParameters& parameters,
                      GraphicsDevice** device) {
   *device = nullptr;
   if (direct3D == nullptr || focusWindow == nullptr || focusWindow->sdlWindow == nullptr ||
-      focusWindow->renderer != nullptr)
+      focusWindow->renderer != nullptr || parameters.backBufferWidth <= 0 || parameters.backBufferHeight <= 0)
     return D3DERR_INVALIDCALL;
   SDL_Window* window = focusWindow->sdlWindow;
-  if (!parameters.windowed) SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  if (!parameters.windowed) SetGameWindowFullscreen(true);
 
-  SDL_Renderer* renderer = nullptr;
-  if (GraphicsCardLikely()) {
-    renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+  auto* created = new GraphicsDevice;
+  created->window = focusWindow;
+  created->width = parameters.backBufferWidth;
+  created->height = parameters.backBufferHeight;
+  created->backBuffer.device = created;
+  if (GraphicsCardLikely() && !SoftwareAskedFor()) {
+    created->renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    SDL_RendererInfo info;
+    if (created->renderer != nullptr && SDL_GetRendererInfo(created->renderer, &info) == 0 &&
+        (info.flags & SDL_RENDERER_SOFTWARE) == 0) {
+      created->target = SDL_CreateTexture(created->renderer, created->surfaceFormat, SDL_TEXTUREACCESS_TARGET,
+                                          created->width, created->height);
+      created->vsync = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+    }
+    if (created->target == nullptr && created->renderer != nullptr) {
+      SDL_DestroyRenderer(created->renderer);
+      created->renderer = nullptr;
+    }
   } else {
     // The window's own framebuffer, not one shown through a software OpenGL; the environment still wins.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   }
-  if (renderer == nullptr) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
-  if (renderer == nullptr) return D3DERR_NOTAVAILABLE;
-  SDL_RenderSetLogicalSize(renderer, parameters.backBufferWidth, parameters.backBufferHeight);
-  SDL_RenderSetIntegerScale(renderer, SDL_TRUE);
+  if (created->target != nullptr) {
+    SDL_SetTextureBlendMode(created->target, SDL_BLENDMODE_NONE);
+    SDL_SetTextureScaleMode(created->target, SDL_ScaleModeNearest);
+    SDL_SetRenderTarget(created->renderer, created->target);
+    SDL_SetRenderDrawColor(created->renderer, 0, 0, 0, 255);
+    SDL_RenderClear(created->renderer);
+  } else if (SDL_Surface* screen = SDL_GetWindowSurface(window)) {
+    if (screen->format->BitsPerPixel == 32 && !SDL_ISPIXELFORMAT_ALPHA(screen->format->format))
+      created->surfaceFormat = screen->format->format;
+    created->composed =
+        SDL_CreateRGBSurfaceWithFormat(0, created->width, created->height, 32, created->surfaceFormat);
+    if (created->composed != nullptr) created->renderer = SDL_CreateSoftwareRenderer(created->composed);
+  }
+  if (created->renderer == nullptr) {
+    if (created->composed != nullptr) SDL_FreeSurface(created->composed);
+    delete created;
+    return D3DERR_NOTAVAILABLE;
+  }
 
-  auto* created = new GraphicsDevice;
-  created->window = focusWindow;
-  created->renderer = renderer;
-  created->backBuffer.device = created;
-  const Uint32 windowFormat = SDL_GetWindowPixelFormat(window);
-  if (SDL_BITSPERPIXEL(windowFormat) == 32 && !SDL_ISPIXELFORMAT_ALPHA(windowFormat))
-    created->surfaceFormat = windowFormat;
+  const int32_t refresh = RefreshRate(window);
+  const bool waits = PaceByRetrace(refresh, created->vsync);
+  if (created->vsync && !waits) created->vsync = SDL_RenderSetVSync(created->renderer, 0) != 0;
+  created->pacer = StartPacing(refresh, waits);
 
-  SDL_RendererInfo info;
-  SDL_GetRendererInfo(renderer, &info);
-  const bool software = (info.flags & SDL_RENDERER_SOFTWARE) != 0;
-  created->pacer.selfPaced = software || (info.flags & SDL_RENDERER_PRESENTVSYNC) == 0;
-  created->pacer.period = RetracePeriod(window);
-  created->pacer.next = created->pacer.lastPresent = Clock::now();
-
-  focusWindow->renderer = renderer;
+  focusWindow->renderer = created->renderer;
   *device = created;
   return D3D_OK;
 }
@@ -425,7 +501,8 @@ HRESULT StretchRect(GraphicsDevice* device, Surface* source, const Rect* sourceR
     targetWidth = target->pixels->w;
     targetHeight = target->pixels->h;
   } else {
-    SDL_RenderGetLogicalSize(device->renderer, &targetWidth, &targetHeight);
+    targetWidth = device->width;
+    targetHeight = device->height;
   }
   if (!ResolveRect(source->pixels->w, source->pixels->h, sourceRect, from) ||
       !ResolveRect(targetWidth, targetHeight, targetRect, to))
@@ -442,20 +519,25 @@ HRESULT StretchRect(GraphicsDevice* device, Surface* source, const Rect* sourceR
   return result == 0 ? D3D_OK : D3DERR_INVALIDCALL;
 }
 
-// The frame starts black, so the bars round a scaled picture stay black.
+// The picture keeps the last frame, as a copied back buffer does; every frame covers it whole anyway.
 HRESULT BeginScene(GraphicsDevice* device) {
   if (device == nullptr) return D3DERR_INVALIDCALL;
-  SDL_SetRenderDrawColor(device->renderer, 0, 0, 0, 255);
-  SDL_RenderClear(device->renderer);
+  if (device->target != nullptr) SDL_SetRenderTarget(device->renderer, device->target);
   return D3D_OK;
 }
 
 HRESULT EndScene(GraphicsDevice* device) { return device != nullptr ? D3D_OK : D3DERR_INVALIDCALL; }
 
+// Shown, then the loop held until the next frame is due (see platform/frame_pacer.h).
 HRESULT Present(GraphicsDevice* device) {
   if (device == nullptr) return D3DERR_INVALIDCALL;
-  SDL_RenderPresent(device->renderer);
-  PaceAfterPresent(device->pacer);
+  ShowPicture(device);
+  if (!pacingOn) return D3D_OK;
+  NoteNewFrame(device->pacer, NowMicros());
+  HoldUntilNextFrame(device->pacer, NowMicros, [](int64_t until) {
+    std::this_thread::sleep_until(Clock::time_point(std::chrono::microseconds(until)));
+  });
+  if (device->vsync && !device->pacer.waitsForRetrace) device->vsync = SDL_RenderSetVSync(device->renderer, 0) != 0;
   return D3D_OK;
 }
 
@@ -509,6 +591,7 @@ void Release(GraphicsDevice* device) {
     texture->device = nullptr;
   }
   SDL_DestroyRenderer(device->renderer);
+  if (device->composed != nullptr) SDL_FreeSurface(device->composed);
   device->window->renderer = nullptr;
   delete device;
 }

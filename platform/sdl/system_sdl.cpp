@@ -3,8 +3,10 @@
 // key.
 #include "platform/system.h"
 
+#include <algorithm>
 #include <cstdio>
 
+#include "platform/picture_place.h"
 #include "platform/sdl/game_window.h"
 #include "platform/sdl/video_start.h"
 
@@ -15,6 +17,8 @@ bool windowMade = false;
 Uint32 postedEventType = static_cast<Uint32>(-1);  // SDL event type carrying the game's posted messages
 bool toggleFullscreenRequested = false;            // Alt+Enter seen; acted on in the next PeekMessageA
 int cursorShown = -1;                              // last state given to SDL, -1 before any
+SDL_Point pictureSize = {640, 480};                // the game's picture, the window's size as made
+SDL_Point windowedSize = {640, 480};               // the window's size when it was last not full screen
 
 // The game reads keyboard, mouse and pads as state once per frame, and takes only one queued event per
 // frame; input events would pile up in the queue without end, so they are dropped as they arrive. Their
@@ -55,10 +59,47 @@ int DropInputEvents(void*, SDL_Event* event) {
   }
 }
 
-// Desktop full screen and back; the device's integer scaling follows the new size by itself.
+bool IsFullscreen() { return (SDL_GetWindowFlags(gameWindow.sdlWindow) & SDL_WINDOW_FULLSCREEN) != 0; }
+
+// Without a window manager SDL's desktop full screen leaves the window at its size while reporting the
+// display's, so the window is first made the display's size at its corner itself; a window manager then
+// takes it over as a full-screen window all the same.
+void EnterFullscreen(SDL_Window* window) {
+  SDL_GetWindowSize(window, &windowedSize.x, &windowedSize.y);
+  SDL_Rect bounds;
+  if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window), &bounds) == 0) {
+    SDL_SetWindowPosition(window, bounds.x, bounds.y);
+    SDL_SetWindowSize(window, bounds.w, bounds.h);
+  }
+  SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
+// Back to the window's last size, or the largest the display's free area holds with the window's frame,
+// centred there. A window manager frames the window again a moment after; without one there is no frame
+// and the wait for it is a quarter of a second at most.
+void LeaveFullscreen(SDL_Window* window) {
+  SDL_SetWindowFullscreen(window, 0);
+  int top = 0, left = 0, bottom = 0, right = 0;
+  for (int tries = 0; tries < 25; ++tries) {
+    SDL_PumpEvents();
+    if (SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) == 0 && top > 0) break;
+    SDL_Delay(10);
+  }
+  SDL_Rect usable;
+  if (SDL_GetDisplayUsableBounds(SDL_GetWindowDisplayIndex(window), &usable) != 0) usable = {0, 0, windowedSize.x, windowedSize.y};
+  const int roomWidth = usable.w - left - right;
+  const int roomHeight = usable.h - top - bottom;
+  SDL_Point size = windowedSize;
+  if (size.x > roomWidth || size.y > roomHeight) {
+    const PicturePlace fit = PlacePicture(pictureSize.x, pictureSize.y, roomWidth, roomHeight);
+    size = SDL_Point{fit.width, fit.height};
+  }
+  SDL_SetWindowSize(window, size.x, size.y);
+  SDL_SetWindowPosition(window, usable.x + left + (roomWidth - size.x) / 2, usable.y + top + (roomHeight - size.y) / 2);
+}
+
 void ToggleFullscreen() {
-  const bool full = (SDL_GetWindowFlags(gameWindow.sdlWindow) & SDL_WINDOW_FULLSCREEN) != 0;
-  SDL_SetWindowFullscreen(gameWindow.sdlWindow, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+  SetGameWindowFullscreen(!IsFullscreen());
   TakeMouse();
 }
 
@@ -66,24 +107,44 @@ void ToggleFullscreen() {
 
 Window* GameWindow() { return windowMade ? &gameWindow : nullptr; }
 
+void SetGameWindowFullscreen(bool full) {
+  if (!windowMade || full == IsFullscreen()) return;
+  if (full) {
+    EnterFullscreen(gameWindow.sdlWindow);
+  } else {
+    LeaveFullscreen(gameWindow.sdlWindow);
+  }
+  PlacePictureInWindow(gameWindow);
+}
+
+void PlacePictureInWindow(Window& window) {
+  int width = 0;
+  int height = 0;
+  SDL_GetWindowSize(window.sdlWindow, &width, &height);
+  const PicturePlace place = PlacePicture(pictureSize.x, pictureSize.y, width, height);
+  window.picture = SDL_Rect{place.x, place.y, place.width, place.height};
+}
+
 void TakeMouse() {
   if (windowMade && gameWindow.mouseHeld) SDL_SetRelativeMouseMode(SDL_TRUE);
 }
 
-// Resizable, so the window can be made larger; the picture then scales by whole pixels. Never smaller
-// than the picture itself.
+// Resizable; the picture scales with the window (see PlacePicture). It may be made as small as half the
+// picture, so that it fits with its frame on a screen no larger than the picture.
 WindowHandle CreateGameWindow(const std::string& title, int32_t width, int32_t height) {
   if (windowMade) return &gameWindow;
   if (!StartVideo()) return nullptr;  // no display: SDL's error says why
   SDL_Window* window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
                                         SDL_WINDOW_RESIZABLE);
   if (window == nullptr) return nullptr;
-  SDL_SetWindowMinimumSize(window, width, height);
+  SDL_SetWindowMinimumSize(window, std::max(width / 2, 1), std::max(height / 2, 1));
   SDL_StopTextInput();
   if (postedEventType == static_cast<Uint32>(-1)) postedEventType = SDL_RegisterEvents(1);
   SDL_SetEventFilter(DropInputEvents, nullptr);
   gameWindow = Window();
   gameWindow.sdlWindow = window;
+  pictureSize = windowedSize = SDL_Point{width, height};
+  PlacePictureInWindow(gameWindow);
   windowMade = true;
   return &gameWindow;
 }
@@ -103,6 +164,7 @@ bool PeekMessageA(Message& msg) {
   } else if (event.type == SDL_WINDOWEVENT) {
     if (event.window.event == SDL_WINDOWEVENT_CLOSE) msg.message = WM_DESTROY;
     if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) TakeMouse();
+    if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) PlacePictureInWindow(gameWindow);
   } else if (event.type == postedEventType) {
     msg.message = static_cast<uint32_t>(event.user.code);
     msg.wParam = reinterpret_cast<uintptr_t>(event.user.data1);

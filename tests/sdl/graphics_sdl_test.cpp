@@ -1,6 +1,6 @@
 // The graphics stand-ins on SDL's dummy video driver with the software renderer.
-// Checked by the pixels that reach the screen: colour key, rectangle copies, whole-pixel scaling, refused
-// files.
+// Checked by the pixels that reach the screen: colour key, rectangle copies, whole-pixel and nearest-pixel
+// scaling, refused files.
 #include <gtest/gtest.h>
 
 #include "platform/graphics.h"
@@ -156,6 +156,37 @@ TEST_F(GraphicsSdlTest, LargerWindowScalesThePictureByWholePixelsCentred) {
   EXPECT_EQ(At(screen, 10 + 8, 20 + 8), kBlue);
   EXPECT_EQ(At(screen, 10 + 5, 20 + 8), kBlue);
   Release(dot);
+}
+
+// Between whole scales, and below the picture's own size, every screen pixel of the picture is the
+// picture pixel under its centre (crisp, nothing blended), centred on black bars.
+TEST_F(GraphicsSdlTest, OtherWindowSizesShowEveryPixelAsTheNearestPicturePixel) {
+  std::vector<uint32_t> pattern(640 * 480);
+  for (uint32_t y = 0; y < 480; ++y)
+    for (uint32_t x = 0; x < 640; ++x) pattern[y * 640 + x] = 0xFF000000 | (x * 7 & 0xFF) << 16 | (x << 6 & 0xFF00) | (y & 0xFF);
+  Surface* picture = LoadSurfaceFromImage(WriteTestBitmap("pattern.bmp", 640, 480, pattern));
+  ASSERT_NE(picture, nullptr);
+  struct Size {
+    int32_t width, height, placeX, placeY, placeWidth, placeHeight;
+  };
+  for (const Size& size : {Size{1366, 768, 171, 0, 1024, 768}, Size{400, 350, 0, 25, 400, 300}}) {
+    ResizeGameWindow(size.width, size.height);
+    const auto screen = Frame([&] { StretchRect(graphicsDevice, picture, nullptr, backBuffer, nullptr); });
+    ASSERT_EQ(width, size.width);
+    ASSERT_EQ(height, size.height);
+    for (int32_t y = 0; y < height; ++y) {
+      for (int32_t x = 0; x < width; ++x) {
+        const int32_t px = x - size.placeX, py = y - size.placeY;
+        const bool inside = px >= 0 && py >= 0 && px < size.placeWidth && py < size.placeHeight;
+        const uint32_t expected =
+            inside ? pattern[static_cast<size_t>((2 * py + 1) * 480 / (2 * size.placeHeight)) * 640 +
+                             static_cast<size_t>((2 * px + 1) * 640 / (2 * size.placeWidth))]
+                   : 0xFF000000u;
+        ASSERT_EQ(At(screen, x, y), expected) << size.width << "x" << size.height << " at " << x << "," << y;
+      }
+    }
+  }
+  Release(picture);
 }
 
 // Anything but a regular file (a named pipe would block in open() for good) counts as missing.
