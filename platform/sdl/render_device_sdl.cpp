@@ -38,6 +38,16 @@ struct Texture {
   std::vector<int32_t> transparentBefore;  // (width+1) x (height+1) sums of transparent pixels above-left
 };
 
+// What the window's framebuffer holds, so rows of the picture that did not change since are not copied
+// again (the title at rest, or play while the view stands still, changes few rows of the picture).
+struct ShownPicture {
+  SDL_Surface* screen = nullptr;  // the framebuffer it was copied to
+  int32_t screenWidth = 0;
+  int32_t screenHeight = 0;
+  PicturePlace place;
+  std::vector<Uint32> pixels;  // the picture as copied, row by row
+};
+
 // The frame is composed at the picture's own size, exactly as the game draws it, and each present shows
 // it in one copy scaled to the window: on a graphics card the picture is a render target the card
 // scales; without one it is a surface in memory that the software renderer draws into, and the copy
@@ -52,6 +62,7 @@ struct GraphicsDevice {
   SDL_Texture* target = nullptr;     // graphics card: the picture
   SDL_Surface* composed = nullptr;   // software: the picture
   std::vector<int32_t> columns;      // software: the picture column of each screen column of the last copy
+  ShownPicture shown;                // software: what the window's framebuffer holds
   Surface backBuffer;
   std::vector<Surface*> surfaces;  // alive, so a released device leaves none pointing at its textures
   std::vector<Texture*> textures;
@@ -95,27 +106,35 @@ void FillBars(SDL_Surface* screen, const PicturePlace& place) {
 
 // The picture scaled onto place of the screen, each screen pixel taking the picture pixel under its
 // centre. Rows that take the same picture row as the one above are copies of it, so only one screen row
-// per picture row is worked out pixel by pixel. Both are 32-bit in the same format.
+// per picture row is worked out pixel by pixel; picture rows equal to those shown already are skipped
+// unless whole is set. Both are 32-bit in the same format.
 void ScaleNearest(const SDL_Surface* picture, SDL_Surface* screen, const PicturePlace& place,
-                  std::vector<int32_t>& columns) {
+                  std::vector<int32_t>& columns, std::vector<Uint32>& shown, bool whole) {
   const int64_t pw = picture->w, ph = picture->h, w = place.width, h = place.height;
   if (columns.size() != static_cast<size_t>(w)) {
     columns.resize(static_cast<size_t>(w));
     for (int64_t x = 0; x < w; ++x) columns[static_cast<size_t>(x)] = static_cast<int32_t>((2 * x + 1) * pw / (2 * w));
   }
+  shown.resize(static_cast<size_t>(pw * ph));
+  const size_t rowBytes = static_cast<size_t>(pw) * 4;
   const auto* from = static_cast<const Uint8*>(picture->pixels);
   auto* to = static_cast<Uint8*>(screen->pixels) + int64_t{place.y} * screen->pitch + int64_t{place.x} * 4;
   int64_t lastRow = -1;
+  bool lastChanged = false;
   for (int64_t y = 0; y < h; ++y, to += screen->pitch) {
     const int64_t row = (2 * y + 1) * ph / (2 * h);
     if (row == lastRow) {
-      std::memcpy(to, to - screen->pitch, static_cast<size_t>(w) * 4);
+      if (lastChanged) std::memcpy(to, to - screen->pitch, static_cast<size_t>(w) * 4);
       continue;
     }
     const auto* source = reinterpret_cast<const Uint32*>(from + row * picture->pitch);
+    Uint32* before = shown.data() + row * pw;
+    lastRow = row;
+    lastChanged = whole || std::memcmp(before, source, rowBytes) != 0;
+    if (!lastChanged) continue;
+    std::memcpy(before, source, rowBytes);
     auto* target = reinterpret_cast<Uint32*>(to);
     for (int64_t x = 0; x < w; ++x) target[x] = source[columns[static_cast<size_t>(x)]];
-    lastRow = row;
   }
 }
 
@@ -140,9 +159,20 @@ void ShowPicture(GraphicsDevice* device) {
   SDL_Surface* screen = SDL_GetWindowSurface(window.sdlWindow);
   if (screen == nullptr) return;
   const PicturePlace place = PlacePicture(device->width, device->height, screen->w, screen->h);
-  FillBars(screen, place);
+  ShownPicture& shown = device->shown;
+  // A new or resized framebuffer holds nothing of ours yet; the bars of one that does are black already.
+  const bool whole = screen != shown.screen || screen->w != shown.screenWidth || screen->h != shown.screenHeight ||
+                     place.x != shown.place.x || place.y != shown.place.y || place.width != shown.place.width ||
+                     place.height != shown.place.height;
+  if (whole) {
+    FillBars(screen, place);
+    shown.screen = screen;
+    shown.screenWidth = screen->w;
+    shown.screenHeight = screen->h;
+    shown.place = place;
+  }
   if (screen->format->format == device->composed->format->format && SDL_MUSTLOCK(screen) == 0) {
-    ScaleNearest(device->composed, screen, place, device->columns);
+    ScaleNearest(device->composed, screen, place, device->columns, shown.pixels, whole);
   } else {
     SDL_Rect to{place.x, place.y, place.width, place.height};
     SDL_BlitScaled(device->composed, nullptr, screen, &to);
