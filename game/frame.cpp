@@ -59,6 +59,7 @@ void GameFrame(WindowHandle window) {
       return;
   }
 
+  RestartOnKey();
   ControlPlayer();
   ParkPossessed();
   if (mouseState.rgbButtons[0] != 0) PossessOrLeave();
@@ -87,4 +88,5 @@ void ResetGameState() {
   gameState = Title;
   cursorX = 320;
   cursorY = 240;
+  restartKeyHeld = false;
 }

@@ -17,6 +17,7 @@ extern bool quitRequested;       // set by the destroy handling; ends the loop a
 extern int32_t gameState;        // Title or Playing (any other value: frames do nothing)
 extern int32_t cursorX;          // software cursor in screen pixels, 0..639
 extern int32_t cursorY;          // 0..479
+extern bool restartKeyHeld;      // R was held in the last play frame: a restart waits for its release
 
 // The window procedure: a destroy request (the close box, or the game's own posted one) sets
 // quitRequested; anything else gets the default handling (frame.cpp).
@@ -32,6 +33,9 @@ void ShutdownGame(WindowHandle window);
 void TitleFrame(WindowHandle window);
 // Escape during play: waits for its release, then back to the title (title.cpp).
 void EscapeDuringPlay();
+
+// R in play loads the level file last loaded again, once per press (restart.cpp).
+void RestartOnKey();
 
 // Arrow-key control of player by its kind (control.cpp).
 void ControlPlayer();

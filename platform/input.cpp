@@ -1,10 +1,12 @@
-// The input layer: keyboard, relative mouse and four pads read once a frame into the published records.
+// The input layer: keyboard, mouse and four pads read once a frame into the published records.
 #include "platform/input.h"
 
 #include <cstring>
 
 #include "platform/graphics.h"
 #include "platform/input_devices.h"
+#include "platform/pad_mapping.h"
+#include "platform/tick_count.h"
 
 uint8_t keyboardState[256] = {};
 MouseState mouseState = {};
@@ -16,6 +18,27 @@ namespace {
 InputSystem* inputSystem = nullptr;
 InputDevice* keyboardDevice = nullptr;
 InputDevice* mouseDevice = nullptr;
+
+// The right stick's cursor motion is paced by the clock, not by the frame rate.
+bool polledBefore = false;
+uint32_t lastPollTick = 0;
+float stickCarry[2] = {};
+
+// A longer gap (the window dragged, a stall) moves the cursor no further than this.
+constexpr uint32_t LONGEST_STICK_STEP_MS = 50;
+
+// Pad 0 plays as keyboard and mouse as well: its buttons hold keys and the left button, its right stick
+// moves the cursor, which the mouse is told about so that its pointer goes along.
+void AddPadZero(uint32_t elapsedMs) {
+  MapPadButtons(padStates[0], keyboardState, mouseState);
+  int32_t dx = 0;
+  int32_t dy = 0;
+  PadCursorMotion(padStates[0], elapsedMs, stickCarry, dx, dy);
+  if (dx == 0 && dy == 0) return;
+  mouseState.lX += dx;
+  mouseState.lY += dy;
+  MovePointer(mouseDevice, dx, dy);
+}
 
 }  // namespace
 
@@ -50,6 +73,12 @@ void PollInput() {
     XInputState state{};
     if (XInputGetState(pad, &state) == ERROR_SUCCESS) padStates[pad] = state.Gamepad;
   }
+
+  const uint32_t now = GetTickCount();
+  const uint32_t elapsed = polledBefore ? now - lastPollTick : 0;
+  polledBefore = true;
+  lastPollTick = now;
+  AddPadZero(elapsed < LONGEST_STICK_STEP_MS ? elapsed : LONGEST_STICK_STEP_MS);
 }
 
 // Codes outside the record read as not held.
@@ -65,4 +94,7 @@ void ResetInput() {
   inputSystem = nullptr;
   keyboardDevice = nullptr;
   mouseDevice = nullptr;
+  polledBefore = false;
+  lastPollTick = 0;
+  stickCarry[0] = stickCarry[1] = 0.0f;
 }

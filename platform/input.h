@@ -30,6 +30,7 @@ constexpr int32_t DIK_3 = 0x04;
 constexpr int32_t DIK_4 = 0x05;
 constexpr int32_t DIK_5 = 0x06;
 constexpr int32_t DIK_6 = 0x07;
+constexpr int32_t DIK_R = 0x13;  // restart the level
 constexpr int32_t DIK_UP = 0xC8;
 constexpr int32_t DIK_LEFT = 0xCB;
 constexpr int32_t DIK_RIGHT = 0xCD;
@@ -43,7 +44,8 @@ extern GamepadState padStates[4];   // pads 0..3; all zero when not connected
 // Opens keyboard, mouse and pads for window and hides the device cursor; always true.
 bool InitInput(WindowHandle window);
 
-// Reads mouse, keyboard and the four pads into the state records; once per frame.
+// Reads mouse, keyboard and the four pads into the state records; once per frame. Pad 0 then also holds
+// the keys and the left button its buttons stand for, and its right stick adds cursor motion.
 void PollInput();
 
 // 0x80 when keyCode (0..255) was held at the last poll, else 0.

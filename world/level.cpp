@@ -90,6 +90,7 @@ void LoadLevelFromStream(std::istream& in) {
 }
 
 void LoadLevel(std::string fileName) {
+  loadedLevelFile = fileName;
   // A file that does not open, or is no regular file (a pipe would block), makes every read fail.
   RegularFileStream file(fileName);
   LoadLevelFromStream(file);

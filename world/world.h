@@ -52,6 +52,7 @@ extern Vector2 camera;                          // world position of the screen'
 extern Vector2 backgroundScroll;                // top-left of the background window, half camera pace
 extern float sineTable[360];                    // sine of each whole degree, for the paper airplane
 extern float cosineTable[360];                  // cosine of each whole degree
+extern std::string loadedLevelFile;             // the level file LoadLevel read last, for a restart
 
 // Makes object that kind and resets the kind's defaults; keeps position, velocity and the clocks.
 void SetObjectType(GameObject& object, int32_t type);

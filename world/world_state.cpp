@@ -11,6 +11,7 @@ Vector2 camera;
 Vector2 backgroundScroll;
 float sineTable[360];
 float cosineTable[360];
+std::string loadedLevelFile;
 
 void ResetWorld() {
   std::memset(levelGrid, 0, sizeof levelGrid);
@@ -21,4 +22,5 @@ void ResetWorld() {
   backgroundScroll = Vector2();
   std::memset(sineTable, 0, sizeof sineTable);
   std::memset(cosineTable, 0, sizeof cosineTable);
+  loadedLevelFile.clear();
 }

@@ -57,6 +57,12 @@ void FakeSetMouseButton(int index, bool held) {
   if (index >= 0 && index < 4) scripted.buttons[index] = held ? 0x80 : 0;
 }
 
+void FakeReleasePadButtons(int index, uint16_t buttons) {
+  if (index < 0 || index >= 4) return;
+  scripted.pads[index].wButtons = static_cast<uint16_t>(scripted.pads[index].wButtons & ~buttons);
+  ++scripted.packet;
+}
+
 void FakeSetPad(int index, const GamepadState& state, bool connected) {
   if (index < 0 || index >= 4) return;
   scripted.pads[index] = connected ? state : GamepadState{};
@@ -128,6 +134,9 @@ HRESULT GetDeviceState(InputDevice* device, uint32_t size, void* data) {
   }
   return S_OK;
 }
+
+// Motion here is scripted as relative moves, so there is no pointer to keep under the cursor.
+HRESULT MovePointer(InputDevice* mouse, int32_t, int32_t) { return Owns(mouse) ? S_OK : E_INVALIDARG; }
 
 uint32_t XInputGetState(uint32_t userIndex, XInputState* state) {
   ++deviceReads;

@@ -12,6 +12,8 @@ void FakeMoveMouse(int32_t dx, int32_t dy);
 void FakeSetMouseButton(int index, bool held);
 // Pad index 0..3: its record while connected; a disconnected pad does not answer.
 void FakeSetPad(int index, const GamepadState& state, bool connected);
+// Releases those buttons of pad index 0..3, the rest of its record unchanged.
+void FakeReleasePadButtons(int index, uint16_t buttons);
 // Number of device state reads and pad queries so far (to see that a poll happened).
 int FakeDeviceReads();
 

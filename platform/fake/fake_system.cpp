@@ -5,6 +5,10 @@
 
 #include <deque>
 
+#include "platform/fake/fake_input.h"
+#include "platform/input_devices.h"
+#include "platform/pad_mapping.h"
+
 struct Window {
   int id = 1;
 };
@@ -17,6 +21,7 @@ std::vector<MessageBoxRecord> boxes;
 bool liveEscapeHeld = false;
 int liveEscapeReadsLeft = -1;  // reads until a scripted release; -1 = no release scripted
 int liveEscapeReads = 0;
+bool releasePadEscape = false;  // the scripted release lets go of pad 0's Escape button too
 bool systemCursorShown = true;
 std::string lastError;
 
@@ -35,6 +40,12 @@ void FakeSetLiveEscape(bool held) {
 void FakeReleaseLiveEscapeAfter(int reads) {
   liveEscapeHeld = reads > 0;
   liveEscapeReadsLeft = reads > 0 ? reads : -1;
+  releasePadEscape = false;
+}
+
+void FakeReleasePadEscapeAfter(int reads) {
+  liveEscapeReadsLeft = reads > 0 ? reads : -1;
+  releasePadEscape = reads > 0;
 }
 
 int FakeLiveEscapeReads() { return liveEscapeReads; }
@@ -46,6 +57,7 @@ void ResetFakeSystem() {
   liveEscapeHeld = false;
   liveEscapeReadsLeft = -1;
   liveEscapeReads = 0;
+  releasePadEscape = false;
   systemCursorShown = true;
   lastError.clear();
 }
@@ -80,8 +92,14 @@ void ShowCursor(bool show) { systemCursorShown = show; }
 int16_t GetAsyncKeyState(int32_t virtualKey) {
   if (virtualKey != VK_ESCAPE) return 0;
   ++liveEscapeReads;
-  const bool held = liveEscapeHeld;
-  if (liveEscapeReadsLeft > 0 && --liveEscapeReadsLeft == 0) liveEscapeHeld = false;
+  // Pad 0's Escape button counts as Escape, read live like the key.
+  XInputState pad{};
+  const bool padHeld = XInputGetState(0, &pad) == ERROR_SUCCESS && (pad.Gamepad.wButtons & PAD_ESCAPE_BUTTON) != 0;
+  const bool held = liveEscapeHeld || padHeld;
+  if (liveEscapeReadsLeft > 0 && --liveEscapeReadsLeft == 0) {
+    liveEscapeHeld = false;
+    if (releasePadEscape) FakeReleasePadButtons(0, PAD_ESCAPE_BUTTON);
+  }
   return held ? static_cast<int16_t>(0x8000) : 0;
 }
 

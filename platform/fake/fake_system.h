@@ -21,10 +21,12 @@ WindowHandle FakeWindow();
 void FakePushMessage(uint32_t message);
 // Messages queued and not yet taken by PeekMessageA.
 int FakePendingMessages();
-// Escape as GetAsyncKeyState sees it, held or not from now on.
+// The Escape key as GetAsyncKeyState sees it (pad 0's Escape button counts too), held or not from now on.
 void FakeSetLiveEscape(bool held);
 // Escape reads as held for that many more GetAsyncKeyState reads, then as released.
 void FakeReleaseLiveEscapeAfter(int reads);
+// Pad 0's Escape button (held through FakeSetPad) is let go after that many more reads.
+void FakeReleasePadEscapeAfter(int reads);
 // GetAsyncKeyState(VK_ESCAPE) reads since the last reset.
 int FakeLiveEscapeReads();
 // Whether the last ShowCursor call asked for the system cursor (true before any call).

@@ -8,7 +8,7 @@
 struct Window {
   SDL_Window* sdlWindow = nullptr;
   SDL_Renderer* renderer = nullptr;  // set by the device while it exists
-  bool mouseHeld = false;            // the mouse device is acquired: relative mode wanted while in front
+  bool mouseHeld = false;            // the mouse device is acquired: held on the picture in full screen
   // Where the 640 by 480 picture lies in the window, in the window pixels SDL's mouse positions use.
   // Kept current by the graphics device; read by the mouse to place the cursor under the pointer.
   SDL_Rect picture = {0, 0, 640, 480};
@@ -24,5 +24,16 @@ void SetGameWindowFullscreen(bool full);
 // Sets window.picture for the window's size as it is now.
 void PlacePictureInWindow(Window& window);
 
-// Takes the mouse into relative mode when the game holds it (after focus returns, after a message box).
+// Holds the pointer on the picture in full screen when the game holds the mouse, and lets it go in a
+// window (after a switch, after focus returns, after a message box, when the picture moved).
 void TakeMouse();
+
+// Whether the pointer is over the picture right now (and the window has it).
+bool PointerOverPicture();
+
+// Notes a keyboard or mouse event as it arrives, before the event filter drops it: keys and buttons that
+// went down count as held at the next read even when let go before it, and the pointer's place is kept.
+void NoteInputEvent(const SDL_Event& event);
+
+// Whether Escape went down since the last ask: the live Escape counts a tap as held once.
+bool TakeEscapePress();

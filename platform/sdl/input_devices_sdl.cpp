@@ -1,6 +1,7 @@
 // Keyboard, mouse and pad stand-ins over SDL.
-// The keyboard state by DirectInput key code, relative mouse motion in the picture's pixels, and up to four
-// game controllers in the XInput record layout.
+// The keyboard state by DirectInput key code, the cursor's move to the pointer's place in picture pixels,
+// presses noted as they happen, and up to four game controllers in the XInput record layout.
+#include <cmath>
 #include <cstring>
 
 #include "platform/input_devices.h"
@@ -28,10 +29,6 @@ struct PadSlot {
 };
 
 PadSlot pads[4];
-
-// Motion left over from dividing by the picture's scale, so slow moves are not lost.
-double carryX = 0.0;
-double carryY = 0.0;
 
 // Drops controllers that went away and gives newly plugged ones the lowest free pad number.
 void RefreshPads() {
@@ -90,35 +87,97 @@ GamepadState ReadPad(SDL_GameController* controller) {
   return state;
 }
 
-// The picture's scale on screen, 1 before there is a device.
-double PictureScale() {
+// Presses and the pointer's place as the events arrived, for the next read: the game reads state once a
+// frame, and a press released between two reads (a touchpad's tap, a quick key) would otherwise be lost.
+struct Latch {
+  Uint8 keys[SDL_NUM_SCANCODES] = {};  // keys gone down since the last keyboard read
+  Uint32 buttons = 0;                  // mouse buttons gone down since the last mouse read
+  bool escape = false;                 // Escape gone down since the last live read of it
+  bool pointerMoved = false;           // the pointer moved over the window since the last mouse read
+  int pointerX = 0;                    // its last place there, in window pixels
+  int pointerY = 0;
+};
+
+Latch latch;
+
+// Where the device believes the game's cursor is: where it started it, moved by every motion it reported
+// and every pointer move it was told of, kept on the picture as the game keeps it.
+int32_t cursorX = 320;
+int32_t cursorY = 240;
+
+int32_t Clamp(int32_t value, int32_t highest) { return value < 0 ? 0 : (value > highest ? highest : value); }
+
+SDL_Rect Picture() {
   Window* window = GameWindow();
-  if (window == nullptr || window->renderer == nullptr) return 1.0;
-  return window->picture.w / 640.0;
+  SDL_Rect picture = window != nullptr ? window->picture : SDL_Rect{0, 0, 640, 480};
+  if (picture.w <= 0 || picture.h <= 0) picture = SDL_Rect{picture.x, picture.y, 640, 480};
+  return picture;
 }
 
-// Truncates motion / scale toward zero and keeps the rest for the next read.
-int32_t Scaled(int motion, double scale, double& carry) {
-  carry += motion;
-  const auto whole = static_cast<int32_t>(carry / scale);
-  carry -= whole * scale;
-  return whole;
+// The picture pixel under window pixel (x, y), at any scale; a place beside the picture gives its nearest
+// edge.
+void PicturePlace(int x, int y, int32_t& px, int32_t& py) {
+  const SDL_Rect picture = Picture();
+  px = Clamp(static_cast<int32_t>(std::floor((x - picture.x) * 640.0 / picture.w)), 639);
+  py = Clamp(static_cast<int32_t>(std::floor((y - picture.y) * 480.0 / picture.h)), 479);
 }
 
+// The window pixel in the middle of picture pixel (px, py), which PicturePlace maps back to it.
+void WindowPlace(int32_t px, int32_t py, int& x, int& y) {
+  const SDL_Rect picture = Picture();
+  x = picture.x + static_cast<int>((int64_t{px} * picture.w + picture.w / 2) / 640);
+  y = picture.y + static_cast<int>((int64_t{py} * picture.h + picture.h / 2) / 480);
+}
+
+// Puts the system pointer under the device's cursor.
+void WarpPointerToCursor() {
+  Window* window = GameWindow();
+  if (window == nullptr) return;
+  int x = 0;
+  int y = 0;
+  WindowPlace(cursorX, cursorY, x, y);
+  SDL_WarpMouseInWindow(window->sdlWindow, x, y);
+}
+
+// The cursor goes where the pointer stands in the picture, whatever moved it (mouse, touchpad, tablet, the
+// pointer of a virtual machine or a remote desktop): the record's motion is the cursor's move in picture
+// pixels, so the game's cursor step lands it under the pointer. A pointer that did not move leaves the
+// cursor to the pad's stick.
 void ReadMouse(MouseState& mouse) {
-  int dx = 0;
-  int dy = 0;
-  const Uint32 buttons = SDL_GetRelativeMouseState(&dx, &dy);
-  // SDL reports motion in window pixels; the game's cursor moves in picture pixels. Dividing by the
-  // scale keeps the cursor at the desktop pointer's speed on screen when the picture is scaled up.
-  const double scale = PictureScale();
+  const Uint32 buttons = SDL_GetMouseState(nullptr, nullptr) | latch.buttons;
+  latch.buttons = 0;
   mouse = MouseState{};
-  mouse.lX = Scaled(dx, scale, carryX);
-  mouse.lY = Scaled(dy, scale, carryY);
+  if (latch.pointerMoved) {
+    latch.pointerMoved = false;
+    int32_t x = 0;
+    int32_t y = 0;
+    PicturePlace(latch.pointerX, latch.pointerY, x, y);
+    mouse.lX = x - cursorX;
+    mouse.lY = y - cursorY;
+    cursorX = x;
+    cursorY = y;
+  }
   mouse.rgbButtons[0] = (buttons & SDL_BUTTON_LMASK) ? 0x80 : 0;
   mouse.rgbButtons[1] = (buttons & SDL_BUTTON_RMASK) ? 0x80 : 0;
   mouse.rgbButtons[2] = (buttons & SDL_BUTTON_MMASK) ? 0x80 : 0;
   mouse.rgbButtons[3] = (buttons & SDL_BUTTON_X1MASK) ? 0x80 : 0;
+  TakeMouse();  // the picture may have moved: full screen keeps the pointer on it
+}
+
+// Held keys as SDL has them, with the keys that went down since the last read.
+void ReadKeyboard(uint8_t keys[256]) {
+  int count = 0;
+  const Uint8* held = SDL_GetKeyboardState(&count);
+  Uint8 seen[SDL_NUM_SCANCODES];
+  for (int scancode = 0; scancode < SDL_NUM_SCANCODES; ++scancode)
+    seen[scancode] = static_cast<Uint8>((scancode < count && held[scancode] != 0) || latch.keys[scancode] != 0);
+  std::memset(latch.keys, 0, sizeof latch.keys);
+  FillKeyboardState(seen, SDL_NUM_SCANCODES, keys);
+}
+
+bool OnGameWindow(Uint32 windowID) {
+  Window* window = GameWindow();
+  return window != nullptr && windowID == SDL_GetWindowID(window->sdlWindow);
 }
 
 }  // namespace
@@ -153,16 +212,19 @@ HRESULT SetCooperativeLevel(InputDevice* device, WindowHandle window, uint32_t f
   return S_OK;
 }
 
-// An exclusive mouse is the game's: relative mode, pointer hidden and held in the window. Motion made
-// before that moment is not the game's to see.
+// An exclusive mouse is the game's: held on the picture in full screen, free to leave a window. The game's
+// cursor starts in the middle of the picture, so the pointer is put there too: the two agree from the first
+// frame on, and the first move of the mouse moves the cursor by just that much.
 HRESULT Acquire(InputDevice* device) {
   if (device == nullptr || device->formatSize == 0) return E_INVALIDARG;
   device->acquired = true;
   if (device->guid == DeviceGuid::SysMouse && device->exclusive && device->window != nullptr) {
     device->window->mouseHeld = true;
     TakeMouse();
-    SDL_GetRelativeMouseState(nullptr, nullptr);
-    carryX = carryY = 0.0;
+    latch = Latch();
+    cursorX = 320;
+    cursorY = 240;
+    WarpPointerToCursor();
   }
   return S_OK;
 }
@@ -173,9 +235,7 @@ HRESULT GetDeviceState(InputDevice* device, uint32_t size, void* data) {
   switch (device->guid) {
     case DeviceGuid::SysKeyboard: {
       if (size != 256) return E_INVALIDARG;
-      int count = 0;
-      const Uint8* keys = SDL_GetKeyboardState(&count);
-      FillKeyboardState(keys, count, static_cast<uint8_t*>(data));
+      ReadKeyboard(static_cast<uint8_t*>(data));
       break;
     }
     case DeviceGuid::SysMouse: {
@@ -187,6 +247,47 @@ HRESULT GetDeviceState(InputDevice* device, uint32_t size, void* data) {
     }
   }
   return S_OK;
+}
+
+// The pointer follows the cursor while it is over the picture (hidden there), so that the next move of the
+// mouse goes on from where the cursor is; elsewhere the cursor goes on alone until the pointer comes back.
+HRESULT MovePointer(InputDevice* mouse, int32_t dx, int32_t dy) {
+  if (mouse == nullptr || mouse->guid != DeviceGuid::SysMouse) return E_INVALIDARG;
+  cursorX = Clamp(cursorX + dx, 639);
+  cursorY = Clamp(cursorY + dy, 479);
+  if (PointerOverPicture()) WarpPointerToCursor();
+  return S_OK;
+}
+
+void NoteInputEvent(const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_KEYDOWN:
+      if (event.key.repeat != 0) break;
+      if (event.key.keysym.scancode < SDL_NUM_SCANCODES) latch.keys[event.key.keysym.scancode] = 1;
+      if (event.key.keysym.scancode == SDL_SCANCODE_ESCAPE) latch.escape = true;
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+      if (!OnGameWindow(event.button.windowID)) break;
+      latch.buttons |= SDL_BUTTON(event.button.button);
+      latch.pointerMoved = true;
+      latch.pointerX = event.button.x;
+      latch.pointerY = event.button.y;
+      break;
+    case SDL_MOUSEMOTION:
+      if (!OnGameWindow(event.motion.windowID)) break;
+      latch.pointerMoved = true;
+      latch.pointerX = event.motion.x;
+      latch.pointerY = event.motion.y;
+      break;
+    default:
+      break;
+  }
+}
+
+bool TakeEscapePress() {
+  const bool pressed = latch.escape;
+  latch.escape = false;
+  return pressed;
 }
 
 // Pad 0's query refreshes the list of controllers, once per poll; the sticks and buttons are as of the

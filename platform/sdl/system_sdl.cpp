@@ -7,6 +7,8 @@
 #include <cstdio>
 
 #include "platform/picture_place.h"
+#include "platform/input_devices.h"
+#include "platform/pad_mapping.h"
 #include "platform/sdl/game_window.h"
 #include "platform/sdl/video_start.h"
 
@@ -19,22 +21,29 @@ bool toggleFullscreenRequested = false;            // Alt+Enter seen; acted on i
 int cursorShown = -1;                              // last state given to SDL, -1 before any
 SDL_Point pictureSize = {640, 480};                // the game's picture, the window's size as made
 SDL_Point windowedSize = {640, 480};               // the window's size when it was last not full screen
+bool cursorWanted = true;                          // what the game last asked for
+SDL_Rect confinedTo = {0, 0, 0, 0};                // where the pointer is held in full screen; empty: free
 
 // The game reads keyboard, mouse and pads as state once per frame, and takes only one queued event per
 // frame; input events would pile up in the queue without end, so they are dropped as they arrive. Their
-// state (keys held, relative motion, sticks) is kept by SDL regardless. Alt+Enter is noted on the way.
+// state (keys held, the pointer's place, sticks) is kept by SDL regardless, and the input devices note
+// presses and the pointer on the way, so that a press let go before the next read is not lost. Alt+Enter
+// is noted too.
 int DropInputEvents(void*, SDL_Event* event) {
   switch (event->type) {
     case SDL_KEYDOWN:
       if (event->key.keysym.scancode == SDL_SCANCODE_RETURN && (event->key.keysym.mod & KMOD_ALT) != 0 &&
           event->key.repeat == 0)
         toggleFullscreenRequested = true;
+      NoteInputEvent(*event);
+      return 0;
+    case SDL_MOUSEMOTION:
+    case SDL_MOUSEBUTTONDOWN:
+      NoteInputEvent(*event);
       return 0;
     case SDL_KEYUP:
     case SDL_TEXTEDITING:
     case SDL_TEXTINPUT:
-    case SDL_MOUSEMOTION:
-    case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
     case SDL_MOUSEWHEEL:
     case SDL_JOYAXISMOTION:
@@ -103,6 +112,25 @@ void ToggleFullscreen() {
   TakeMouse();
 }
 
+// Holds the pointer on rect of the window (empty: lets it go); SDL is told only about changes.
+void ConfinePointer(const SDL_Rect& rect) {
+  if (rect.x == confinedTo.x && rect.y == confinedTo.y && rect.w == confinedTo.w && rect.h == confinedTo.h) return;
+  confinedTo = rect;
+  const bool held = rect.w > 0 && rect.h > 0;
+  SDL_SetWindowMouseRect(gameWindow.sdlWindow, held ? &rect : nullptr);
+  SDL_SetWindowGrab(gameWindow.sdlWindow, held ? SDL_TRUE : SDL_FALSE);
+}
+
+// The system cursor is hidden where the game draws its own: over the whole screen in full screen, only
+// over the picture in a window, so the pointer shows on the title bar and the desktop.
+void ApplyCursor() {
+  const bool hidden = !cursorWanted && windowMade && (IsFullscreen() || PointerOverPicture());
+  const int state = hidden ? SDL_DISABLE : SDL_ENABLE;
+  if (state == cursorShown) return;
+  SDL_ShowCursor(state);
+  cursorShown = state;
+}
+
 }  // namespace
 
 Window* GameWindow() { return windowMade ? &gameWindow : nullptr; }
@@ -125,8 +153,20 @@ void PlacePictureInWindow(Window& window) {
   window.picture = SDL_Rect{place.x, place.y, place.width, place.height};
 }
 
+// Full screen keeps the pointer on the picture, where every place means a place of the game; a window lets
+// it go, so its close box and the rest of the desktop stay in reach.
 void TakeMouse() {
-  if (windowMade && gameWindow.mouseHeld) SDL_SetRelativeMouseMode(SDL_TRUE);
+  if (!windowMade || !gameWindow.mouseHeld) return;
+  ConfinePointer(IsFullscreen() ? gameWindow.picture : SDL_Rect{0, 0, 0, 0});
+}
+
+bool PointerOverPicture() {
+  if (!windowMade || SDL_GetMouseFocus() != gameWindow.sdlWindow) return false;
+  int x = 0;
+  int y = 0;
+  SDL_GetMouseState(&x, &y);
+  const SDL_Point point{x, y};
+  return SDL_PointInRect(&point, &gameWindow.picture) == SDL_TRUE;
 }
 
 // Resizable; the picture scales with the window (see PlacePicture). It may be made as small as half the
@@ -192,8 +232,7 @@ intptr_t DefWindowProcA(WindowHandle, uint32_t, uintptr_t, intptr_t) { return 0;
 void MessageBoxA(WindowHandle owner, const std::string& text, const std::string& caption, uint32_t style) {
   const Uint32 flags =
       (style & MB_ICONEXCLAMATION) == MB_ICONEXCLAMATION ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION;
-  const bool relative = SDL_GetRelativeMouseMode() == SDL_TRUE;
-  if (relative) SDL_SetRelativeMouseMode(SDL_FALSE);
+  if (windowMade) ConfinePointer(SDL_Rect{0, 0, 0, 0});
   const int shown = SDL_ShowCursor(SDL_QUERY);
   SDL_ShowCursor(SDL_ENABLE);
   SDL_Window* parent = owner != nullptr ? owner->sdlWindow : nullptr;
@@ -205,23 +244,26 @@ void MessageBoxA(WindowHandle owner, const std::string& text, const std::string&
   }
   if (!boxShown) std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
   SDL_ShowCursor(shown);
-  if (relative) SDL_SetRelativeMouseMode(SDL_TRUE);
+  TakeMouse();
 }
 
-// Called every frame by the game; SDL is told only about changes.
+// Called every frame by the game, after the events were pumped, so the cursor follows the pointer in and
+// out of the picture.
 void ShowCursor(bool show) {
-  const int state = show ? SDL_ENABLE : SDL_DISABLE;
-  if (state == cursorShown) return;
-  SDL_ShowCursor(state);
-  cursorShown = state;
+  cursorWanted = show;
+  ApplyCursor();
 }
 
-// Escape as it is right now: events are pumped first so the key state is current.
+// Escape as it is right now: events are pumped first so the key state is current. A tap that went down
+// and up since the last ask reads as held once, and pad 0's Escape button counts as the key.
 int16_t GetAsyncKeyState(int32_t virtualKey) {
   if (virtualKey != VK_ESCAPE) return 0;
   SDL_PumpEvents();
-  const Uint8* keys = SDL_GetKeyboardState(nullptr);
-  if (keys[SDL_SCANCODE_ESCAPE] == 0) return 0;
+  const bool tapped = TakeEscapePress();
+  XInputState pad{};
+  const bool held = SDL_GetKeyboardState(nullptr)[SDL_SCANCODE_ESCAPE] != 0 ||
+                    (XInputGetState(0, &pad) == ERROR_SUCCESS && (pad.Gamepad.wButtons & PAD_ESCAPE_BUTTON) != 0);
+  if (!held) return tapped ? static_cast<int16_t>(0x8000) : 0;
   // The play frame waits for Escape's release by asking again and again; a millisecond's rest per ask
   // while the key is held keeps that wait from burning a whole core.
   SDL_Delay(1);
