@@ -27,6 +27,8 @@ void PlacePictureInWindow(Window& window);
 // Holds the pointer on the picture in full screen when the game holds the mouse, and lets it go in a
 // window (after a switch, after focus returns, after a message box, when the picture moved).
 void TakeMouse();
+// Lets the pointer go wherever it likes, until the next TakeMouse.
+void ReleaseMouse();
 
 // Whether the pointer is over the picture right now (and the window has it).
 bool PointerOverPicture();

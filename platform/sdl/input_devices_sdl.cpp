@@ -104,8 +104,26 @@ Latch latch;
 // and every pointer move it was told of, kept on the picture as the game keeps it.
 int32_t cursorX = 320;
 int32_t cursorY = 240;
+// The pointer is to be put under the cursor once the window is in front: before that (a window still
+// turning full screen) X may not move it, or the picture may not be where it will be.
+bool warpPending = false;
 
 int32_t Clamp(int32_t value, int32_t highest) { return value < 0 ? 0 : (value > highest ? highest : value); }
+
+// A renderer that scales the picture itself (a logical size) knows best where it lies: the window's record
+// follows it, for the mouse here and for the pointer's hold and the system cursor.
+void FollowRendererPicture(Window* window) {
+  int logicalWidth = 0;
+  if (window->renderer != nullptr) SDL_RenderGetLogicalSize(window->renderer, &logicalWidth, nullptr);
+  if (logicalWidth <= 0) return;
+  SDL_Rect viewport;
+  float scaleX = 1.0f;
+  float scaleY = 1.0f;
+  SDL_RenderGetViewport(window->renderer, &viewport);
+  SDL_RenderGetScale(window->renderer, &scaleX, &scaleY);
+  window->picture = SDL_Rect{static_cast<int>(viewport.x * scaleX), static_cast<int>(viewport.y * scaleY),
+                             static_cast<int>(viewport.w * scaleX), static_cast<int>(viewport.h * scaleY)};
+}
 
 SDL_Rect Picture() {
   Window* window = GameWindow();
@@ -136,7 +154,10 @@ void WarpPointerToCursor() {
   int x = 0;
   int y = 0;
   WindowPlace(cursorX, cursorY, x, y);
+  // SDL does not move a pointer that is held on the picture: let go for the move.
+  ReleaseMouse();
   SDL_WarpMouseInWindow(window->sdlWindow, x, y);
+  TakeMouse();
 }
 
 // The cursor goes where the pointer stands in the picture, whatever moved it (mouse, touchpad, tablet, the
@@ -144,6 +165,15 @@ void WarpPointerToCursor() {
 // pixels, so the game's cursor step lands it under the pointer. A pointer that did not move leaves the
 // cursor to the pad's stick.
 void ReadMouse(MouseState& mouse) {
+  Window* window = GameWindow();
+  if (window != nullptr) FollowRendererPicture(window);
+  // The pointer's first place over the window is not the cursor's: the window just came to lie under it.
+  if (warpPending && window != nullptr &&
+      (latch.pointerMoved || SDL_GetKeyboardFocus() == window->sdlWindow || SDL_GetMouseFocus() == window->sdlWindow)) {
+    WarpPointerToCursor();
+    warpPending = false;
+    latch.pointerMoved = false;
+  }
   const Uint32 buttons = SDL_GetMouseState(nullptr, nullptr) | latch.buttons;
   latch.buttons = 0;
   mouse = MouseState{};
@@ -213,18 +243,19 @@ HRESULT SetCooperativeLevel(InputDevice* device, WindowHandle window, uint32_t f
 }
 
 // An exclusive mouse is the game's: held on the picture in full screen, free to leave a window. The game's
-// cursor starts in the middle of the picture, so the pointer is put there too: the two agree from the first
-// frame on, and the first move of the mouse moves the cursor by just that much.
+// cursor starts in the middle of the picture, so the pointer is put there too, once the window is in front:
+// the two agree from then on, and the first move of the mouse moves the cursor by just that much.
 HRESULT Acquire(InputDevice* device) {
   if (device == nullptr || device->formatSize == 0) return E_INVALIDARG;
   device->acquired = true;
   if (device->guid == DeviceGuid::SysMouse && device->exclusive && device->window != nullptr) {
     device->window->mouseHeld = true;
+    FollowRendererPicture(device->window);
     TakeMouse();
     latch = Latch();
     cursorX = 320;
     cursorY = 240;
-    WarpPointerToCursor();
+    warpPending = true;
   }
   return S_OK;
 }

@@ -160,6 +160,10 @@ void TakeMouse() {
   ConfinePointer(IsFullscreen() ? gameWindow.picture : SDL_Rect{0, 0, 0, 0});
 }
 
+void ReleaseMouse() {
+  if (windowMade) ConfinePointer(SDL_Rect{0, 0, 0, 0});
+}
+
 bool PointerOverPicture() {
   if (!windowMade || SDL_GetMouseFocus() != gameWindow.sdlWindow) return false;
   int x = 0;
@@ -203,7 +207,11 @@ bool PeekMessageA(Message& msg) {
     msg.message = WM_DESTROY;
   } else if (event.type == SDL_WINDOWEVENT) {
     if (event.window.event == SDL_WINDOWEVENT_CLOSE) msg.message = WM_DESTROY;
-    if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) TakeMouse();
+    if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+      // X holds the pointer only for a window in front: the hold asked for before is asked for again.
+      confinedTo = SDL_Rect{0, 0, 0, 0};
+      TakeMouse();
+    }
     if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) PlacePictureInWindow(gameWindow);
   } else if (event.type == postedEventType) {
     msg.message = static_cast<uint32_t>(event.user.code);
@@ -232,7 +240,7 @@ intptr_t DefWindowProcA(WindowHandle, uint32_t, uintptr_t, intptr_t) { return 0;
 void MessageBoxA(WindowHandle owner, const std::string& text, const std::string& caption, uint32_t style) {
   const Uint32 flags =
       (style & MB_ICONEXCLAMATION) == MB_ICONEXCLAMATION ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION;
-  if (windowMade) ConfinePointer(SDL_Rect{0, 0, 0, 0});
+  ReleaseMouse();
   const int shown = SDL_ShowCursor(SDL_QUERY);
   SDL_ShowCursor(SDL_ENABLE);
   SDL_Window* parent = owner != nullptr ? owner->sdlWindow : nullptr;

@@ -1,4 +1,4 @@
-// Test hooks into the SDL stand-ins: screen read-back, window size and a virtual gamepad.
+// Test hooks into the SDL stand-ins: screen read-back, window size, pushed input events and a virtual gamepad.
 #include "platform/sdl/test_hooks.h"
 
 #include "platform/sdl/game_window.h"
@@ -73,4 +73,39 @@ void UnplugTestPad() {
   SDL_JoystickDetachVirtual(testPadIndex);
   testPad = nullptr;
   testPadIndex = -1;
+}
+
+void PushTestKey(int32_t scancode, bool down) {
+  SDL_Event event;
+  SDL_zero(event);
+  event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+  event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+  event.key.keysym.scancode = static_cast<SDL_Scancode>(scancode);
+  SDL_PushEvent(&event);
+}
+
+void PushTestMouseButton(int32_t button, bool down, int32_t x, int32_t y) {
+  SDL_Event event;
+  SDL_zero(event);
+  event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+  event.button.windowID = GameWindow() != nullptr ? SDL_GetWindowID(GameWindow()->sdlWindow) : 0;
+  event.button.button = static_cast<Uint8>(button);
+  event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+  event.button.x = x;
+  event.button.y = y;
+  SDL_PushEvent(&event);
+}
+
+void PushTestPointerMotion(int32_t x, int32_t y) {
+  SDL_Event event;
+  SDL_zero(event);
+  event.type = SDL_MOUSEMOTION;
+  event.motion.windowID = GameWindow() != nullptr ? SDL_GetWindowID(GameWindow()->sdlWindow) : 0;
+  event.motion.x = x;
+  event.motion.y = y;
+  SDL_PushEvent(&event);
+}
+
+void SetTestPicture(int32_t x, int32_t y, int32_t width, int32_t height) {
+  if (GameWindow() != nullptr) GameWindow()->picture = SDL_Rect{x, y, width, height};
 }

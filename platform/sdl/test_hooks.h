@@ -1,5 +1,6 @@
 // Test hooks of the SDL stand-ins: what their tests see and steer that the game itself never does.
-// The pixels on screen, the window's size, the renderer's name and a virtual gamepad. No SDL types here.
+// The pixels on screen, the window's size and picture, the renderer's name, input events and a virtual
+// gamepad. No SDL types here.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -22,10 +23,20 @@ void SetTestPadAxis(int32_t axis, int16_t value);
 void SetTestPadButton(int32_t button, bool held);
 void UnplugTestPad();
 
+// Input as the window system delivers it, through SDL's own queue and so through the game's event filter.
+// Scancodes are SDL's (USB usage numbers), buttons SDL's (1 = left), places in window pixels.
+void PushTestKey(int32_t scancode, bool down);
+void PushTestMouseButton(int32_t button, bool down, int32_t x, int32_t y);
+void PushTestPointerMotion(int32_t x, int32_t y);
+// Where the picture lies in the game window, in window pixels, as the device records it.
+void SetTestPicture(int32_t x, int32_t y, int32_t width, int32_t height);
+
 // Whether present waits for the next retrace time when the renderer does not (on by default); the frame
 // benchmarks turn it off so they measure the frame rather than the wait.
 void SetPresentPacing(bool on);
 
 // Named SDL controller buttons the tests press.
 constexpr int32_t kTestPadButtonA = 0;
+constexpr int32_t kTestPadButtonBack = 4;
+constexpr int32_t kTestPadButtonStart = 6;
 constexpr int32_t kTestPadButtonDpadUp = 11;

@@ -1,10 +1,13 @@
-// The input stand-ins on SDL's dummy drivers: the key code table and a virtual gamepad in the pad record.
+// The input stand-ins on SDL's dummy drivers: the key code table, events through SDL's own queue (presses
+// let go before the poll, the pointer's place) and a virtual gamepad in the pad record and as keys and mouse.
 #include "platform/input.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "platform/sdl/key_codes.h"
@@ -64,6 +67,67 @@ class PadSdlTest : public ::testing::Test {
 
 WindowHandle PadSdlTest::window = nullptr;
 
+// SDL scancodes and buttons used below.
+constexpr int32_t kScancodeLeft = 80;
+constexpr int32_t kScancodeEscape = 41;
+constexpr int32_t kLeftButton = 1;
+
+// A tap, a touchpad's click: down and up both before the poll. It reads as held at that poll, once.
+TEST_F(PadSdlTest, PressesLetGoBeforeThePollCountOnceAtIt) {
+  PollInput();
+  PushTestKey(kScancodeLeft, true);
+  PushTestKey(kScancodeLeft, false);
+  PushTestMouseButton(kLeftButton, true, 10, 10);
+  PushTestMouseButton(kLeftButton, false, 10, 10);
+  PollInput();
+  EXPECT_EQ(IsKeyDown(DIK_LEFT), 0x80);
+  EXPECT_EQ(mouseState.rgbButtons[0], 0x80);
+  PollInput();
+  EXPECT_EQ(IsKeyDown(DIK_LEFT), 0);
+  EXPECT_EQ(mouseState.rgbButtons[0], 0);
+
+  // Escape is read live; a tap since the last read is held for one read.
+  PushTestKey(kScancodeEscape, true);
+  PushTestKey(kScancodeEscape, false);
+  EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE) & 0x8000, 0x8000);
+  EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
+}
+
+// The cursor's move is the way to the pointer's place in the picture, whatever the picture's scale.
+TEST_F(PadSdlTest, CursorGoesToThePointersPlaceInThePicture) {
+  int32_t x = 320;  // where the game keeps its cursor
+  int32_t y = 240;
+  const auto moveTo = [&](int32_t windowX, int32_t windowY) {
+    PushTestPointerMotion(windowX, windowY);
+    PollInput();
+    x += mouseState.lX;
+    y += mouseState.lY;
+  };
+  // Wherever earlier tests left it, the pointer in the middle of an unscaled picture is the middle.
+  SetTestPicture(0, 0, 640, 480);
+  moveTo(320, 240);
+  x = 320;
+  y = 240;
+  moveTo(330, 250);
+  EXPECT_EQ(x, 330);
+  EXPECT_EQ(y, 250);
+
+  SetTestPicture(40, 30, 960, 720);  // a scale of 1.5 with bars round it
+  moveTo(40, 30);
+  EXPECT_EQ(x, 0);
+  EXPECT_EQ(y, 0);
+  moveTo(40 + 301, 30 + 452);  // 301 / 1.5 = 200.67, 452 / 1.5 = 301.33
+  EXPECT_EQ(x, 200);
+  EXPECT_EQ(y, 301);
+  PollInput();  // a pointer at rest moves nothing
+  EXPECT_EQ(mouseState.lX, 0);
+  EXPECT_EQ(mouseState.lY, 0);
+  moveTo(1000, 2);  // beside the picture: its nearest edge
+  EXPECT_EQ(x, 639);
+  EXPECT_EQ(y, 0);
+  SetTestPicture(0, 0, 640, 480);
+}
+
 TEST_F(PadSdlTest, StickUpIsPositiveAndFullDeflectionStaysInRange) {
   ASSERT_TRUE(PlugTestPad());
   PollInput();  // a pad plugged in while running is picked up
@@ -83,6 +147,31 @@ TEST_F(PadSdlTest, StickUpIsPositiveAndFullDeflectionStaysInRange) {
   EXPECT_EQ(padStates[0].sThumbLY, -32767);
   EXPECT_EQ(padStates[0].bLeftTrigger, 255);
   EXPECT_EQ(padStates[0].wButtons, 0x0001);
+}
+
+// SDL's controller names reach the keys, the click and the live Escape, and the right stick the cursor.
+TEST_F(PadSdlTest, PadButtonsActAsKeysAndClickAndTheRightStickMovesTheCursor) {
+  ASSERT_TRUE(PlugTestPad());
+  PollInput();
+  SetTestPadButton(kTestPadButtonDpadUp, true);
+  SetTestPadButton(kTestPadButtonA, true);
+  SetTestPadButton(kTestPadButtonStart, true);
+  SetTestPadAxis(2, 32767);  // right stick fully right
+  PollInput();
+  EXPECT_EQ(IsKeyDown(DIK_UP), 0x80);
+  EXPECT_EQ(IsKeyDown(DIK_R), 0x80);
+  EXPECT_EQ(mouseState.rgbButtons[0], 0x80);
+  int32_t moved = 0;
+  for (int poll = 0; poll < 10 && moved == 0; ++poll) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    PollInput();
+    moved = mouseState.lX;
+  }
+  EXPECT_GT(moved, 0);
+
+  EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
+  SetTestPadButton(kTestPadButtonBack, true);
+  EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE) & 0x8000, 0x8000);
 }
 
 TEST_F(PadSdlTest, UnpluggedPadReadsZerosAtTheNextPoll) {
