@@ -110,21 +110,7 @@ bool warpPending = false;
 
 int32_t Clamp(int32_t value, int32_t highest) { return value < 0 ? 0 : (value > highest ? highest : value); }
 
-// A renderer that scales the picture itself (a logical size) knows best where it lies: the window's record
-// follows it, for the mouse here and for the pointer's hold and the system cursor.
-void FollowRendererPicture(Window* window) {
-  int logicalWidth = 0;
-  if (window->renderer != nullptr) SDL_RenderGetLogicalSize(window->renderer, &logicalWidth, nullptr);
-  if (logicalWidth <= 0) return;
-  SDL_Rect viewport;
-  float scaleX = 1.0f;
-  float scaleY = 1.0f;
-  SDL_RenderGetViewport(window->renderer, &viewport);
-  SDL_RenderGetScale(window->renderer, &scaleX, &scaleY);
-  window->picture = SDL_Rect{static_cast<int>(viewport.x * scaleX), static_cast<int>(viewport.y * scaleY),
-                             static_cast<int>(viewport.w * scaleX), static_cast<int>(viewport.h * scaleY)};
-}
-
+// Where the picture lies in the window, as the device keeps it.
 SDL_Rect Picture() {
   Window* window = GameWindow();
   SDL_Rect picture = window != nullptr ? window->picture : SDL_Rect{0, 0, 640, 480};
@@ -166,7 +152,6 @@ void WarpPointerToCursor() {
 // cursor to the pad's stick.
 void ReadMouse(MouseState& mouse) {
   Window* window = GameWindow();
-  if (window != nullptr) FollowRendererPicture(window);
   // The pointer's first place over the window is not the cursor's: the window just came to lie under it.
   if (warpPending && window != nullptr &&
       (latch.pointerMoved || SDL_GetKeyboardFocus() == window->sdlWindow || SDL_GetMouseFocus() == window->sdlWindow)) {
@@ -250,7 +235,6 @@ HRESULT Acquire(InputDevice* device) {
   device->acquired = true;
   if (device->guid == DeviceGuid::SysMouse && device->exclusive && device->window != nullptr) {
     device->window->mouseHeld = true;
-    FollowRendererPicture(device->window);
     TakeMouse();
     latch = Latch();
     cursorX = 320;
