@@ -117,17 +117,24 @@ sleep 0.3
 xdotool key r
 shot_until "$shots/input-restarted.png" as_loaded || e2e_fail "R did not put level 1 back as it was loaded"
 
-# A window: the pointer goes past its edge onto the title bar, and the close box there ends the game.
+# A window: the pointer goes past its edge onto the title bar, and the close box there ends the game. The
+# window is smaller than the screen with its frame, so it is found by the id it had in full screen.
+game_id=$(game_window)
+[ -n "$game_id" ] || e2e_fail "the game window is gone"
 xdotool key alt+Return
-window_at() { xwininfo -id "$(game_window)" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } END { print x, y }'; }
-windowed() { read -r win_x win_y < <(window_at) && [ "$win_y" -gt 0 ]; }
+window_at() {
+  xwininfo -id "$game_id" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
+                                  /Width:/ { w = $2 } END { print x, y, w }'
+}
+windowed() { read -r win_x win_y win_width < <(window_at) && [ "$win_y" -gt 0 ]; }
 wait_for 50 windowed || e2e_fail "Alt+Enter did not put the game in a window"
-read -r win_x win_y < <(window_at)
-xdotool mousemove $((win_x + 300)) $((win_y / 2))
+sleep 0.3
+read -r win_x win_y win_width < <(window_at)
+xdotool mousemove $((win_x + 100)) $((win_y / 2))
 sleep 0.3
 pointer_y=$(xdotool getmouselocation | sed 's/.*y:\([0-9]*\).*/\1/')
 [ "$pointer_y" -eq $((win_y / 2)) ] || e2e_fail "in a window the pointer is held at y $pointer_y inside it"
-xdotool mousemove $((win_x + 640 - 11)) $((win_y - 11))
+xdotool mousemove $((win_x + win_width - 11)) $((win_y - 11))
 sleep 0.3
 click
 await_game
