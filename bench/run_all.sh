@@ -26,3 +26,5 @@ for config in default software; do
   echo "== memory and CPU under Xvfb ($config renderer choice)"
   bench/memory_cpu_xvfb.sh "$build" 3 | tail -1
 done
+echo "== memory of a 64 MiB sound effect under Xvfb"
+bench/effect_memory_xvfb.sh "$build" | tail -1
