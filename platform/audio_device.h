@@ -72,7 +72,8 @@ struct WaveFormatExtensibleTail {
 static_assert(sizeof(WaveFormatExtensibleTail) == 22, "extensible wave format layout");
 
 constexpr uint16_t WAVE_FORMAT_EXTENSIBLE = 0xFFFE;
-constexpr Guid KSDATAFORMAT_SUBTYPE_PCM = {0x00000001, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+constexpr Guid KSDATAFORMAT_SUBTYPE_PCM = {0x00000001, 0x0000, 0x0010,
+                                           {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
 
 // Plain PCM samples: tag 1, or the extensible tag with the PCM sub-format, as many wave writers put even
 // 16-bit stereo. An extensible record must be followed by its cbSize extra bytes, as the wave reader

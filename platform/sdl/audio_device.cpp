@@ -130,7 +130,10 @@ void MixAudio(void* userdata, Uint8* stream, int length) {
   const int frames = length / (channels * (sixteenBits ? 2 : 1));
   device->mixing.assign(static_cast<size_t>(frames) * channels, 0);
   for (SoundBuffer* voice : device->voices) {
-    if (voice->playing && !voice->lost && voice->samples->locks == 0) MixVoice(voice, device->mixing.data(), frames, channels, device->spec.freq);
+    // A voice whose samples are being written sits out until they are unlocked.
+    if (voice->playing && !voice->lost && voice->samples->locks == 0) {
+      MixVoice(voice, device->mixing.data(), frames, channels, device->spec.freq);
+    }
   }
   for (size_t i = 0; i < device->mixing.size(); i++) {
     int32_t sample = std::clamp(device->mixing[i], -32768, 32767);
