@@ -1,5 +1,6 @@
-/* Preloaded into the game by scripts/soak-game: counts the frames presented and writes the count to the
-   file named by VEMS_FRAMES_FILE once a second of them and when the program ends. */
+/* Preloaded into the game by scripts/soak-game: counts the frames shown (by the renderer, or by a copy
+   onto the window's framebuffer where the game draws without a graphics card) and writes the count to
+   the file named by VEMS_FRAMES_FILE once a second of them and when the program ends. */
 #define _GNU_SOURCE
 #include <SDL.h>
 #include <dlfcn.h>
@@ -18,9 +19,21 @@ static void WriteCount(void) {
 
 __attribute__((destructor)) static void AtExit(void) { WriteCount(); }
 
+static void Count(void) {
+  if (++presented % 60 == 0) WriteCount();
+}
+
 void SDL_RenderPresent(SDL_Renderer* renderer) {
   static void (*real)(SDL_Renderer*);
   if (real == NULL) real = (void (*)(SDL_Renderer*))dlsym(RTLD_NEXT, "SDL_RenderPresent");
   real(renderer);
-  if (++presented % 60 == 0) WriteCount();
+  Count();
+}
+
+int SDL_UpdateWindowSurface(SDL_Window* window) {
+  static int (*real)(SDL_Window*);
+  if (real == NULL) real = (int (*)(SDL_Window*))dlsym(RTLD_NEXT, "SDL_UpdateWindowSurface");
+  const int result = real(window);
+  Count();
+  return result;
 }
