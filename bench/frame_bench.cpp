@@ -1,7 +1,10 @@
 // Cost of one play frame on SDL's software renderer: the game's own frame (level 2, the creature walking)
 // against a bare SDL program drawing the same picture plainly, every sprite alpha-blended.
 // Without arguments it runs Google Benchmark; with --frames=N it draws N frames of the workload named by
-// --workload=game|baseline and nothing else, for counting instructions under callgrind.
+// --workload=game|title|baseline|stretch and nothing else, for counting instructions under callgrind:
+// the game in play or on its title at rest, the baseline, or one plain nearest stretch of a 640 by 480
+// picture by SDL to where the game shows it. --screen=WxH gives the game's window that size (640x480
+// unless given); the baseline stays full screen on the dummy driver's 1024 by 768.
 #include <benchmark/benchmark.h>
 
 #include <SDL.h>
@@ -13,6 +16,7 @@
 #include <string>
 
 #include "game/game.h"
+#include "platform/picture_place.h"
 #include "platform/sdl/test_hooks.h"
 #include "platform/system.h"
 #include "world/startup.h"
@@ -40,15 +44,17 @@ namespace {
 
 // ---- The game ----
 
-// The program's own start in data/: level 2, the window, InitGame; then straight into play with a pad's
-// stick held, and presents no longer waiting for the retrace time.
-bool StartGame() {
+// The program's own start in data/: level 2, the window (out of full screen at the given size), InitGame;
+// then straight into play with a pad's stick held, unless it stays on the title; presents no longer
+// waiting for the next frame's time.
+bool StartGame(int screenWidth, int screenHeight, bool title) {
   if (chdir(VEMS_SOURCE_DIR "/data") != 0) return false;
   LoadLevel("level2.vem");
   gameWindow = CreateGameWindow(windowTitle, 640, 480);
   if (gameWindow == nullptr || !InitGame(gameWindow) || !PlugTestPad()) return false;
+  ResizeGameWindow(screenWidth, screenHeight);
   SetPresentPacing(false);
-  gameState = Playing;
+  if (!title) gameState = Playing;
   return true;
 }
 
@@ -186,16 +192,38 @@ void BaselineFrame() {
   SDL_RenderPresent(renderer);
 }
 
-// ---- Start-up shared by both modes ----
+// ---- A plain stretch: what showing the picture scaled costs done the ordinary way ----
 
-bool StartBoth() {
+SDL_Surface* stretchPicture = nullptr;
+SDL_Surface* stretchScreen = nullptr;
+SDL_Rect stretchPlace;
+
+// A picture and a screen of the given size in the game's frame format, the picture placed as the game
+// places it.
+bool StartStretch(int screenWidth, int screenHeight) {
+  stretchPicture = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 32, SDL_PIXELFORMAT_RGB888);
+  stretchScreen = SDL_CreateRGBSurfaceWithFormat(0, screenWidth, screenHeight, 32, SDL_PIXELFORMAT_RGB888);
+  if (stretchPicture == nullptr || stretchScreen == nullptr) return false;
+  for (int y = 0; y < 480; ++y)
+    for (int x = 0; x < 640; ++x)
+      static_cast<Uint32*>(stretchPicture->pixels)[y * stretchPicture->pitch / 4 + x] = Uint32(x * 2654435761u ^ y);
+  const PicturePlace place = PlacePicture(640, 480, screenWidth, screenHeight);
+  stretchPlace = SDL_Rect{place.x, place.y, place.width, place.height};
+  return true;
+}
+
+void StretchFrame() { SDL_BlitScaled(stretchPicture, nullptr, stretchScreen, &stretchPlace); }
+
+// ---- Start-up shared by every mode ----
+
+bool StartAll(int screenWidth, int screenHeight, bool title) {
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   setenv("SDL_RENDER_DRIVER", "software", 1);
   setenv("SDL_AUDIODRIVER", "dummy", 1);
-  if (!StartGame()) return false;
+  if (!StartGame(screenWidth, screenHeight, title)) return false;
   // Walk a while first, so both measure the creature away from where the level put it.
   for (int i = 0; i < 2 * kWalkFrames; ++i) GameFrameWalking();
-  return StartBaseline();
+  return StartBaseline() && StartStretch(screenWidth, screenHeight);
 }
 
 void GameFrameBench(benchmark::State& state) {
@@ -215,10 +243,11 @@ void BaselineFrameBench(benchmark::State& state) {
 BENCHMARK(BaselineFrameBench)->Unit(benchmark::kMicrosecond);
 
 // Only these frames are counted under callgrind (--collect-atstart=no --toggle-collect=CountedFrames*).
-__attribute__((noinline)) void CountedFrames(bool game, int frames) {
+__attribute__((noinline)) void CountedFrames(const std::string& workload, int frames) {
   for (int i = 0; i < frames; ++i) {
-    if (game) GameFrameWalking();
-    else BaselineFrame();
+    if (workload == "baseline") BaselineFrame();
+    else if (workload == "stretch") StretchFrame();
+    else GameFrameWalking();
   }
 }
 
@@ -227,17 +256,20 @@ __attribute__((noinline)) void CountedFrames(bool game, int frames) {
 int main(int argc, char** argv) {
   int frames = 0;
   std::string workload = "game";
+  int screenWidth = 640;
+  int screenHeight = 480;
   for (int i = 1; i < argc; ++i) {
     if (std::strncmp(argv[i], "--frames=", 9) == 0) frames = std::atoi(argv[i] + 9);
     if (std::strncmp(argv[i], "--workload=", 11) == 0) workload = argv[i] + 11;
+    if (std::sscanf(argv[i], "--screen=%dx%d", &screenWidth, &screenHeight) == 2) continue;
   }
-  if (!StartBoth()) {
+  if (!StartAll(screenWidth, screenHeight, workload == "title")) {
     std::fprintf(stderr, "frame_bench: cannot start: %s\n", SDL_GetError());
     return 1;
   }
   if (frames > 0) {
     const long long copiesBefore = renderCopies;
-    CountedFrames(workload == "game", frames);
+    CountedFrames(workload, frames);
     std::printf("frame_bench: %d %s frames, %.1f draws per frame\n", frames, workload.c_str(),
                 double(renderCopies - copiesBefore) / frames);
     return 0;

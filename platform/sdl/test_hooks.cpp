@@ -28,9 +28,11 @@ bool ReadScreen(std::vector<uint32_t>& argb, int32_t& width, int32_t& height) {
   return true;
 }
 
+// A full-screen window is made a window first: SDL keeps a full-screen window's size.
 void ResizeGameWindow(int32_t width, int32_t height) {
   Window* window = GameWindow();
   if (window == nullptr) return;
+  SetGameWindowFullscreen(false);
   SDL_SetWindowSize(window->sdlWindow, width, height);
   SDL_PumpEvents();
 }

@@ -10,7 +10,7 @@
 // software renderer keeps them in memory).
 bool ReadScreen(std::vector<uint32_t>& argb, int32_t& width, int32_t& height);
 
-// Resizes the game window and lets the renderer see the new size.
+// Resizes the game window (out of full screen) and lets the renderer see the new size.
 void ResizeGameWindow(int32_t width, int32_t height);
 
 // Name of the renderer the device draws with ("" without a device).

@@ -28,6 +28,7 @@ wait_for() {
   return 1
 }
 
+e2e_screen=${e2e_screen:-640x480}
 e2e_xvfb=""
 e2e_game_pid=""
 e2e_scratch=$(mktemp -d)
@@ -39,15 +40,15 @@ e2e_cleanup() {
 }
 trap e2e_cleanup EXIT
 
-# Starts Xvfb on a display number nobody else is using (640 by 480, so the game's picture is not
-# scaled) and exports DISPLAY. The lock file must name our own server: another test may pick the same
-# number at the same moment.
+# Starts Xvfb on a display number nobody else is using, its screen e2e_screen (640x480 unless set
+# before: the game's picture unscaled), and exports DISPLAY. The lock file must name our own server:
+# another test may pick the same number at the same moment.
 start_xvfb() {
   local display
   for _ in $(seq 20); do
     display=$((20 + RANDOM % 71))
     if [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; then continue; fi
-    Xvfb ":$display" -screen 0 640x480x24 -nolisten tcp >"$e2e_scratch/xvfb.log" 2>&1 &
+    Xvfb ":$display" -screen 0 "${e2e_screen}x24" -nolisten tcp >"$e2e_scratch/xvfb.log" 2>&1 &
     e2e_xvfb=$!
     for _ in $(seq 50); do
       [ -e "/tmp/.X11-unix/X$display" ] && break
@@ -65,11 +66,11 @@ start_xvfb() {
   e2e_fail "no X server could be started: $(cat "$e2e_scratch/xvfb.log")"
 }
 
-# Top-level windows titled "Vems" as "ID WIDTHxHEIGHT"; the game window is the 640 by 480 one, the
-# help box any other.
+# Windows titled "Vems" as "ID WIDTHxHEIGHT"; the game window is the one covering the screen (it starts
+# full screen), the help box any other.
 vems_windows() { xwininfo -root -tree | sed -n 's/^ *\(0x[0-9a-f]*\) "Vems": ([^)]*) *\([0-9]*x[0-9]*\)+.*/\1 \2/p'; }
-help_box() { vems_windows | awk '$2 != "640x480" {print $1; exit}'; }
-game_window() { vems_windows | awk '$2 == "640x480" {print $1; exit}'; }
+help_box() { vems_windows | awk -v screen="$e2e_screen" '$2 != screen {print $1; exit}'; }
+game_window() { vems_windows | awk -v screen="$e2e_screen" '$2 == screen {print $1; exit}'; }
 has_help_box() { [ -n "$(help_box)" ]; }
 has_game_window() { [ -n "$(game_window)" ]; }
 game_ended() { ! kill -0 "$e2e_game_pid" 2>/dev/null; }
