@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Every figure of the README's "Measured figures": the release build with the benchmarks, then the timed
-# benchmarks (medians of 5 repetitions), the callgrind count of the frame, and the runs of the real game
-# under Xvfb, each as the game starts by default and with SDL's software renderer forced (see README).
+# benchmarks (medians of 5 repetitions), the callgrind counts of the frame and of a large screen, and the
+# runs of the real game under Xvfb, each as the game starts by default and with SDL's software renderer
+# forced (see README).
 # Usage: bench/run_all.sh [BUILD_DIR (default build/release)]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,6 +18,10 @@ echo "== play frame on SDL's software renderer, dummy video driver"
 "$build/bench/frame_bench" "${medians[@]}" 2>/dev/null | grep -E '_median'
 echo "== instructions per frame (callgrind)"
 bench/frame_callgrind.sh "$build"
+echo "== showing the picture on a 1920x1080 screen (callgrind)"
+bench/display_callgrind.sh "$build"
+echo "== CPU at 1920x1080 under Xvfb"
+bench/display_cpu_xvfb.sh "$build" 3 | tail -1
 for config in default software; do
   if [ "$config" = software ]; then
     export SDL_RENDER_DRIVER=software SDL_FRAMEBUFFER_ACCELERATION=0

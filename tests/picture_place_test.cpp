@@ -18,6 +18,7 @@ TEST(PicturePlaceTest, LargestFitOrTheWholeScaleWithinTenPercentCentred) {
       {1280, 800, {107, 0, 1066, 800}},      // 1.67
       {1366, 768, {171, 0, 1024, 768}},      // 1.6
       {1920, 1080, {240, 0, 1440, 1080}},    // 2.25: whole 2 is 11% short
+      {1920, 1200, {160, 0, 1600, 1200}},    // 2.5: whole 2 is a fifth short
       {2560, 1440, {320, 0, 1920, 1440}},    // exactly 3
       {3840, 2160, {480, 0, 2880, 2160}},    // 4.5: whole 4 is 11% short
       {1280, 1024, {0, 32, 1280, 960}},      // exactly 2 across, room to spare below

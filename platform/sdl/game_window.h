@@ -10,7 +10,8 @@ struct Window {
   SDL_Renderer* renderer = nullptr;  // set by the device while it exists
   bool mouseHeld = false;            // the mouse device is acquired: held on the picture in full screen
   // Where the 640 by 480 picture lies in the window, in the window pixels SDL's mouse positions use.
-  // Kept current by the graphics device; read by the mouse to place the cursor under the pointer.
+  // Kept current by the window at every change of size or full screen and by the graphics device at
+  // every present; read by the mouse to place the cursor under the pointer.
   SDL_Rect picture = {0, 0, 640, 480};
 };
 

@@ -353,8 +353,6 @@ HRESULT CreateDevice(Direct3D* direct3D, WindowHandle focusWindow, const Present
       focusWindow->renderer != nullptr || parameters.backBufferWidth <= 0 || parameters.backBufferHeight <= 0)
     return D3DERR_INVALIDCALL;
   SDL_Window* window = focusWindow->sdlWindow;
-  if (!parameters.windowed) SetGameWindowFullscreen(true);
-
   auto* created = new GraphicsDevice;
   created->window = focusWindow;
   created->width = parameters.backBufferWidth;
@@ -396,6 +394,8 @@ HRESULT CreateDevice(Direct3D* direct3D, WindowHandle focusWindow, const Present
     return D3DERR_NOTAVAILABLE;
   }
 
+  // Only now: an OpenGL renderer makes the window anew, at the place and size it had as a window.
+  if (!parameters.windowed) SetGameWindowFullscreen(true);
   const int32_t refresh = RefreshRate(window);
   const bool waits = PaceByRetrace(refresh, created->vsync);
   if (created->vsync && !waits) created->vsync = SDL_RenderSetVSync(created->renderer, 0) != 0;
