@@ -1,6 +1,7 @@
 /* Start-up probe, preloaded into the game by bench/startup_xvfb.sh: notes the wall-clock time (in
    microseconds) when the help box is shown, when it is dismissed, and when the first frame has been
-   presented, one "name time" line each in the file named by VEMS_PROBE_FILE. */
+   presented (through the renderer on a graphics card, straight onto the window's framebuffer without
+   one), one "name time" line each in the file named by VEMS_PROBE_FILE. */
 #define _GNU_SOURCE
 #include <SDL.h>
 #include <dlfcn.h>
@@ -27,10 +28,22 @@ int SDL_ShowSimpleMessageBox(Uint32 flags, const char* title, const char* messag
   return result;
 }
 
+static void Presented(void) {
+  static int presented;
+  if (!presented++) Note("first_present");
+}
+
 void SDL_RenderPresent(SDL_Renderer* renderer) {
   static void (*real)(SDL_Renderer*);
-  static int presented;
   if (real == NULL) real = (void (*)(SDL_Renderer*))dlsym(RTLD_NEXT, "SDL_RenderPresent");
   real(renderer);
-  if (!presented++) Note("first_present");
+  Presented();
+}
+
+int SDL_UpdateWindowSurface(SDL_Window* window) {
+  static int (*real)(SDL_Window*);
+  if (real == NULL) real = (int (*)(SDL_Window*))dlsym(RTLD_NEXT, "SDL_UpdateWindowSurface");
+  const int result = real(window);
+  Presented();
+  return result;
 }

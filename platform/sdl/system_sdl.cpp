@@ -70,16 +70,24 @@ int DropInputEvents(void*, SDL_Event* event) {
 
 bool IsFullscreen() { return (SDL_GetWindowFlags(gameWindow.sdlWindow) & SDL_WINDOW_FULLSCREEN) != 0; }
 
+// Moves and sizes the window, asking only for what changes: SDL waits a tenth of a second for a change
+// it asked for that never comes.
+void PlaceWindow(SDL_Window* window, int x, int y, int width, int height) {
+  int nowX = 0, nowY = 0, nowWidth = 0, nowHeight = 0;
+  SDL_GetWindowSize(window, &nowWidth, &nowHeight);
+  if (nowWidth != width || nowHeight != height) SDL_SetWindowSize(window, width, height);
+  SDL_GetWindowPosition(window, &nowX, &nowY);
+  if (nowX != x || nowY != y) SDL_SetWindowPosition(window, x, y);
+}
+
 // Without a window manager SDL's desktop full screen leaves the window at its size while reporting the
 // display's, so the window is first made the display's size at its corner itself; a window manager then
 // takes it over as a full-screen window all the same.
 void EnterFullscreen(SDL_Window* window) {
   SDL_GetWindowSize(window, &windowedSize.x, &windowedSize.y);
   SDL_Rect bounds;
-  if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window), &bounds) == 0) {
-    SDL_SetWindowPosition(window, bounds.x, bounds.y);
-    SDL_SetWindowSize(window, bounds.w, bounds.h);
-  }
+  if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window), &bounds) == 0)
+    PlaceWindow(window, bounds.x, bounds.y, bounds.w, bounds.h);
   SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
@@ -103,8 +111,8 @@ void LeaveFullscreen(SDL_Window* window) {
     const PicturePlace fit = PlacePicture(pictureSize.x, pictureSize.y, roomWidth, roomHeight);
     size = SDL_Point{fit.width, fit.height};
   }
-  SDL_SetWindowSize(window, size.x, size.y);
-  SDL_SetWindowPosition(window, usable.x + left + (roomWidth - size.x) / 2, usable.y + top + (roomHeight - size.y) / 2);
+  PlaceWindow(window, usable.x + left + (roomWidth - size.x) / 2, usable.y + top + (roomHeight - size.y) / 2, size.x,
+              size.y);
 }
 
 void ToggleFullscreen() {
