@@ -91,28 +91,63 @@ void EnterFullscreen(SDL_Window* window) {
   SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
-// Back to the window's last size, or the largest the display's free area holds with the window's frame,
-// centred there. A window manager frames the window again a moment after; without one there is no frame
-// and the wait for it is a quarter of a second at most.
-void LeaveFullscreen(SDL_Window* window) {
-  SDL_SetWindowFullscreen(window, 0);
+// The window's frame as the window manager last told it: top, left, bottom, right (none without one).
+struct Frame {
   int top = 0, left = 0, bottom = 0, right = 0;
-  for (int tries = 0; tries < 25; ++tries) {
-    SDL_PumpEvents();
-    if (SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) == 0 && top > 0) break;
-    SDL_Delay(10);
-  }
+};
+
+Frame FrameOf(SDL_Window* window) {
+  Frame frame;
+  if (SDL_GetWindowBordersSize(window, &frame.top, &frame.left, &frame.bottom, &frame.right) != 0) frame = Frame();
+  return frame;
+}
+
+Frame placedWithFrame;    // the frame the window was last placed for
+Uint32 placeAgainUntil = 0;  // until then a frame told later places the window again
+
+// The window's last size, or the largest the display's free area holds with the window's frame, centred
+// there.
+void PlaceWindowed(SDL_Window* window, const Frame& frame) {
   SDL_Rect usable;
   if (SDL_GetDisplayUsableBounds(SDL_GetWindowDisplayIndex(window), &usable) != 0) usable = {0, 0, windowedSize.x, windowedSize.y};
-  const int roomWidth = usable.w - left - right;
-  const int roomHeight = usable.h - top - bottom;
+  const int roomWidth = usable.w - frame.left - frame.right;
+  const int roomHeight = usable.h - frame.top - frame.bottom;
   SDL_Point size = windowedSize;
   if (size.x > roomWidth || size.y > roomHeight) {
     const PicturePlace fit = PlacePicture(pictureSize.x, pictureSize.y, roomWidth, roomHeight);
     size = SDL_Point{fit.width, fit.height};
   }
-  PlaceWindow(window, usable.x + left + (roomWidth - size.x) / 2, usable.y + top + (roomHeight - size.y) / 2, size.x,
-              size.y);
+  PlaceWindow(window, usable.x + frame.left + (roomWidth - size.x) / 2, usable.y + frame.top + (roomHeight - size.y) / 2,
+              size.x, size.y);
+  placedWithFrame = frame;
+}
+
+// A window manager frames the window again a moment after it leaves full screen; it is waited for a
+// quarter of a second at most (without one there is no frame to wait for), and a frame told later than
+// that, within two seconds, places the window again (see PeekMessageA).
+void LeaveFullscreen(SDL_Window* window) {
+  SDL_SetWindowFullscreen(window, 0);
+  Frame frame;
+  for (int tries = 0; tries < 25 && frame.top == 0; ++tries) {
+    SDL_PumpEvents();
+    frame = FrameOf(window);
+    if (frame.top == 0) SDL_Delay(10);
+  }
+  PlaceWindowed(window, frame);
+  placeAgainUntil = SDL_GetTicks() + 2000;
+}
+
+// After leaving full screen, a window event may bring the frame late: the window is placed for it.
+void PlaceForLateFrame(SDL_Window* window) {
+  if (placeAgainUntil == 0 || IsFullscreen()) return;
+  if (SDL_TICKS_PASSED(SDL_GetTicks(), placeAgainUntil)) {
+    placeAgainUntil = 0;
+    return;
+  }
+  const Frame frame = FrameOf(window);
+  if (frame.top != placedWithFrame.top || frame.left != placedWithFrame.left || frame.bottom != placedWithFrame.bottom ||
+      frame.right != placedWithFrame.right)
+    PlaceWindowed(window, frame);
 }
 
 void ToggleFullscreen() {
@@ -221,6 +256,7 @@ bool PeekMessageA(Message& msg) {
       TakeMouse();
     }
     if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) PlacePictureInWindow(gameWindow);
+    PlaceForLateFrame(gameWindow.sdlWindow);
   } else if (event.type == postedEventType) {
     msg.message = static_cast<uint32_t>(event.user.code);
     msg.wParam = reinterpret_cast<uintptr_t>(event.user.data1);

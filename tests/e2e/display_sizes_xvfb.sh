@@ -48,7 +48,7 @@ title_in_place() {
 # The game window's outer rectangle, frame included, as "X Y WIDTH HEIGHT".
 outer_geometry() {
   local id=$1 x y w h left=0 right=0 top=0 bottom=0 extents
-  read -r x y w h < <(xwininfo -id "$id" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+  read -r x y w h < <(xwininfo -id "$id" 2>/dev/null | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
                                                /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}')
   extents=$(xprop -id "$id" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.* = //p' | tr -d ',')
   [ -z "$extents" ] || read -r left right top bottom <<<"$extents"
