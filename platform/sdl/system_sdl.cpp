@@ -109,7 +109,8 @@ Uint32 placeAgainUntil = 0;  // until then a frame told later places the window 
 // there.
 void PlaceWindowed(SDL_Window* window, const Frame& frame) {
   SDL_Rect usable;
-  if (SDL_GetDisplayUsableBounds(SDL_GetWindowDisplayIndex(window), &usable) != 0) usable = {0, 0, windowedSize.x, windowedSize.y};
+  if (SDL_GetDisplayUsableBounds(SDL_GetWindowDisplayIndex(window), &usable) != 0)
+    usable = {0, 0, windowedSize.x, windowedSize.y};
   const int roomWidth = usable.w - frame.left - frame.right;
   const int roomHeight = usable.h - frame.top - frame.bottom;
   SDL_Point size = windowedSize;
@@ -117,8 +118,8 @@ void PlaceWindowed(SDL_Window* window, const Frame& frame) {
     const PicturePlace fit = PlacePicture(pictureSize.x, pictureSize.y, roomWidth, roomHeight);
     size = SDL_Point{fit.width, fit.height};
   }
-  PlaceWindow(window, usable.x + frame.left + (roomWidth - size.x) / 2, usable.y + frame.top + (roomHeight - size.y) / 2,
-              size.x, size.y);
+  PlaceWindow(window, usable.x + frame.left + (roomWidth - size.x) / 2,
+              usable.y + frame.top + (roomHeight - size.y) / 2, size.x, size.y);
   placedWithFrame = frame;
 }
 
@@ -145,8 +146,9 @@ void PlaceForLateFrame(SDL_Window* window) {
     return;
   }
   const Frame frame = FrameOf(window);
-  if (frame.top != placedWithFrame.top || frame.left != placedWithFrame.left || frame.bottom != placedWithFrame.bottom ||
-      frame.right != placedWithFrame.right)
+  const Frame& placed = placedWithFrame;
+  if (frame.top != placed.top || frame.left != placed.left || frame.bottom != placed.bottom ||
+      frame.right != placed.right)
     PlaceWindowed(window, frame);
 }
 

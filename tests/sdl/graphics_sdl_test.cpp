@@ -163,7 +163,8 @@ TEST_F(GraphicsSdlTest, LargerWindowScalesThePictureByWholePixelsCentred) {
 TEST_F(GraphicsSdlTest, OtherWindowSizesShowEveryPixelAsTheNearestPicturePixel) {
   std::vector<uint32_t> pattern(640 * 480);
   for (uint32_t y = 0; y < 480; ++y)
-    for (uint32_t x = 0; x < 640; ++x) pattern[y * 640 + x] = 0xFF000000 | (x * 7 & 0xFF) << 16 | (x << 6 & 0xFF00) | (y & 0xFF);
+    for (uint32_t x = 0; x < 640; ++x)
+      pattern[y * 640 + x] = 0xFF000000 | (x * 7 & 0xFF) << 16 | (x << 6 & 0xFF00) | (y & 0xFF);
   Surface* picture = LoadSurfaceFromImage(WriteTestBitmap("pattern.bmp", 640, 480, pattern));
   ASSERT_NE(picture, nullptr);
   struct Size {
