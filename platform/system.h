@@ -37,11 +37,12 @@ intptr_t DefWindowProcA(WindowHandle window, uint32_t message, uintptr_t wParam,
 // Modal message box; returns when the player dismisses it. owner may be null (no parent).
 void MessageBoxA(WindowHandle owner, const std::string& text, const std::string& caption, uint32_t style);
 
-// Hides or shows the system cursor over the game window.
+// Hides or shows the system cursor where the game draws its own: over the picture in a window (the title bar
+// and the bars beside a scaled picture keep it), over the whole screen in full screen.
 void ShowCursor(bool show);
 
-// Live state of a key right now (not the frame's snapshot): bit 0x8000 while held. The game asks for
-// VK_ESCAPE only.
+// Live state of a key right now (not the frame's snapshot): bit 0x8000 while held, and once for a press let
+// go since the last ask. The game asks for VK_ESCAPE only; pad 0's Escape button counts as the key.
 int16_t GetAsyncKeyState(int32_t virtualKey);
 
 // The platform's last error text, for the reason a start failed (standard error).
