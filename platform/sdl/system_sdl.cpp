@@ -166,10 +166,20 @@ void ConfinePointer(const SDL_Rect& rect) {
   SDL_SetWindowGrab(gameWindow.sdlWindow, held ? SDL_TRUE : SDL_FALSE);
 }
 
+// Whether SDL's last place of the pointer in the window lies on the picture.
+bool PointerPlaceOnPicture() {
+  int x = 0;
+  int y = 0;
+  SDL_GetMouseState(&x, &y);
+  const SDL_Point point{x, y};
+  return SDL_PointInRect(&point, &gameWindow.picture) == SDL_TRUE;
+}
+
 // The system cursor is hidden where the game draws its own: over the whole screen in full screen, only
-// over the picture in a window, so the pointer shows on the title bar and the desktop.
+// over the picture in a window, so the pointer shows on the title bar, in the bars and on the desktop. (The
+// window's cursor is seen only over the window, wherever the pointer was last.)
 void ApplyCursor() {
-  const bool hidden = !cursorWanted && windowMade && (IsFullscreen() || PointerOverPicture());
+  const bool hidden = !cursorWanted && windowMade && (IsFullscreen() || PointerPlaceOnPicture());
   const int state = hidden ? SDL_DISABLE : SDL_ENABLE;
   if (state == cursorShown) return;
   SDL_ShowCursor(state);
@@ -210,12 +220,7 @@ void ReleaseMouse() {
 }
 
 bool PointerOverPicture() {
-  if (!windowMade || SDL_GetMouseFocus() != gameWindow.sdlWindow) return false;
-  int x = 0;
-  int y = 0;
-  SDL_GetMouseState(&x, &y);
-  const SDL_Point point{x, y};
-  return SDL_PointInRect(&point, &gameWindow.picture) == SDL_TRUE;
+  return windowMade && SDL_GetMouseFocus() == gameWindow.sdlWindow && PointerPlaceOnPicture();
 }
 
 // Resizable; the picture scales with the window (see PlacePicture). It may be made as small as half the

@@ -108,6 +108,13 @@ void PushTestPointerMotion(int32_t x, int32_t y) {
   SDL_PushEvent(&event);
 }
 
+void PutTestPointer(int32_t x, int32_t y) {
+  if (GameWindow() != nullptr) SDL_WarpMouseInWindow(GameWindow()->sdlWindow, x, y);
+  SDL_PumpEvents();
+}
+
+bool SystemCursorShown() { return SDL_ShowCursor(SDL_QUERY) == SDL_ENABLE; }
+
 void SetTestPicture(int32_t x, int32_t y, int32_t width, int32_t height) {
   if (GameWindow() != nullptr) GameWindow()->picture = SDL_Rect{x, y, width, height};
 }

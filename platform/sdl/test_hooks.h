@@ -28,6 +28,10 @@ void UnplugTestPad();
 void PushTestKey(int32_t scancode, bool down);
 void PushTestMouseButton(int32_t button, bool down, int32_t x, int32_t y);
 void PushTestPointerMotion(int32_t x, int32_t y);
+// The pointer put at (x, y) of the game window, as SDL itself then knows it (focus, place).
+void PutTestPointer(int32_t x, int32_t y);
+// Whether SDL shows the system cursor.
+bool SystemCursorShown();
 // Where the picture lies in the game window, in window pixels, as the device records it.
 void SetTestPicture(int32_t x, int32_t y, int32_t width, int32_t height);
 

@@ -128,6 +128,20 @@ TEST_F(PadSdlTest, CursorGoesToThePointersPlaceInThePicture) {
   SetTestPicture(0, 0, 640, 480);
 }
 
+// In a window the system cursor shows beside the picture (a bar, the title bar) and hides over it.
+TEST_F(PadSdlTest, SystemCursorHidesOverThePictureOnly) {
+  SetTestPicture(80, 60, 480, 360);
+  PutTestPointer(40, 200);
+  ShowCursor(false);
+  EXPECT_TRUE(SystemCursorShown());
+  PutTestPointer(300, 200);
+  ShowCursor(false);
+  EXPECT_FALSE(SystemCursorShown());
+  ShowCursor(true);
+  EXPECT_TRUE(SystemCursorShown());
+  SetTestPicture(0, 0, 640, 480);
+}
+
 TEST_F(PadSdlTest, StickUpIsPositiveAndFullDeflectionStaysInRange) {
   ASSERT_TRUE(PlugTestPad());
   PollInput();  // a pad plugged in while running is picked up
