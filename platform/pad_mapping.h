@@ -29,9 +29,10 @@ struct PadKey {
   int32_t key;
 };
 
-// A is the click, so the kinds sit on the other three faces (rock beats scissors beats paper, round the
-// buttons) and the creature, which throws away what it was in, off the faces on the left shoulder. Back
-// is Escape (to the title, and on the title: quit); Start restarts, and does nothing on the title.
+// A is the click, so the kinds sit on the other three faces, clockwise from the left: rock, paper airplane,
+// scissors, each beaten by the next. The creature, which throws away what it was in, is off the faces on
+// the left shoulder. Back is Escape (to the title, and on the title: quit); Start restarts, and does
+// nothing on the title, so a player reaching for "start" there is not thrown out.
 constexpr PadKey kPadKeys[] = {
     {XINPUT_GAMEPAD_DPAD_UP, DIK_UP},     {XINPUT_GAMEPAD_DPAD_DOWN, DIK_DOWN},
     {XINPUT_GAMEPAD_DPAD_LEFT, DIK_LEFT}, {XINPUT_GAMEPAD_DPAD_RIGHT, DIK_RIGHT},
