@@ -42,13 +42,15 @@ trap e2e_cleanup EXIT
 
 # Starts Xvfb on a display number nobody else is using, its screen e2e_screen (640x480 unless set
 # before: the game's picture unscaled), and exports DISPLAY. The lock file must name our own server:
-# another test may pick the same number at the same moment.
+# another test may pick the same number at the same moment. -noreset: by default the server resets when
+# its last client leaves (our xdpyinfo probe, or a game that just quit), and a game connecting during
+# that reset finds no display.
 start_xvfb() {
   local display
   for _ in $(seq 20); do
     display=$((20 + RANDOM % 71))
     if [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; then continue; fi
-    Xvfb ":$display" -screen 0 "${e2e_screen}x24" -nolisten tcp >"$e2e_scratch/xvfb.log" 2>&1 &
+    Xvfb ":$display" -screen 0 "${e2e_screen}x24" -nolisten tcp -noreset >"$e2e_scratch/xvfb.log" 2>&1 &
     e2e_xvfb=$!
     for _ in $(seq 50); do
       [ -e "/tmp/.X11-unix/X$display" ] && break
