@@ -51,7 +51,8 @@ bool StartVideo() {
         SDL_VideoQuit();  // a display that came up this very moment; the player may simply start again
         continue;
       }
-      reasons += (reasons.empty() ? "" : "; ") + std::string(SDL_GetError());
+      const std::string reason = SDL_GetError();
+      reasons += (reasons.empty() ? "" : "; ") + (reason.empty() ? std::string(name) + " did not start" : reason);
     }
   }
   SDL_SetError("no display: %s. Check DISPLAY (%s), WAYLAND_DISPLAY (%s) and SDL_VIDEODRIVER (%s)", reasons.c_str(),
