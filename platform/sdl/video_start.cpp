@@ -47,6 +47,7 @@ bool StartVideo() {
     for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
       const char* name = SDL_GetVideoDriver(i);
       if (DrawsNowhere(name)) continue;
+      SDL_ClearError();
       if (SDL_VideoInit(name) == 0) {
         SDL_VideoQuit();  // a display that came up this very moment; the player may simply start again
         continue;
