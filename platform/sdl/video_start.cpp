@@ -49,8 +49,12 @@ bool StartVideo() {
       if (DrawsNowhere(name)) continue;
       SDL_ClearError();
       if (SDL_VideoInit(name) == 0) {
-        SDL_VideoQuit();  // a display that came up this very moment; the player may simply start again
-        continue;
+        // It answers now but did not a moment ago (an X server resetting as its last client left, say):
+        // the game starts on it rather than refusing a display that is there.
+        SDL_VideoQuit();
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, name);
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+        SDL_ResetHint(SDL_HINT_VIDEODRIVER);
       }
       const std::string reason = SDL_GetError();
       reasons += (reasons.empty() ? "" : "; ") + (reason.empty() ? std::string(name) + " did not start" : reason);
