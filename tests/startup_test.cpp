@@ -1,4 +1,6 @@
 // Start-up: every asset loaded in order, the background tiled 2 by 2, and each failure's message.
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -121,14 +123,27 @@ TEST_F(StartupTest, EachMissingFileStopsTheStartUpThereWithItsMessage) {
   }
 }
 
-TEST_F(StartupTest, DamagedFileIsToldApartFromAMissingOne) {
+TEST_F(StartupTest, DamagedOrNonRegularFileIsToldApartFromAMissingOne) {
   DataCopy data;
   WorkingDirectory inCopy(data.path());
   std::filesystem::resize_file("vems-rock.bmp", 10);
   testing::internal::CaptureStderr();
   EXPECT_FALSE(InitGame(FakeWindow()));
-  const std::string said = testing::internal::GetCapturedStderr();
+  std::string said = testing::internal::GetCapturedStderr();
   EXPECT_NE(said.find("\"vems-rock.bmp\" in the working folder " + data.path() + " is damaged"), std::string::npos)
+      << said;
+  ASSERT_EQ(FakeMessageBoxes().size(), 1u);
+  EXPECT_EQ(FakeMessageBoxes()[0].text, "Rock");
+
+  // A named pipe under the name is no damaged file: it is never opened at all.
+  ResetAllState();
+  std::filesystem::remove("vems-rock.bmp");
+  ASSERT_EQ(mkfifo("vems-rock.bmp", 0600), 0);
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(InitGame(FakeWindow()));
+  said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("\"vems-rock.bmp\" in the working folder " + data.path() + " is not a regular file"),
+            std::string::npos)
       << said;
   ASSERT_EQ(FakeMessageBoxes().size(), 1u);
   EXPECT_EQ(FakeMessageBoxes()[0].text, "Rock");

@@ -69,12 +69,17 @@ const SheetToLoad kSheets[] = {
 void ReportFileFailure(const char* file) {
   std::error_code error;
   const std::string folder = std::filesystem::current_path(error).string();
-  if (!std::filesystem::exists(file, error)) {
+  const std::filesystem::file_status status = std::filesystem::status(file, error);
+  if (!std::filesystem::exists(status)) {
     std::fprintf(stderr,
                  "vems: cannot start: \"%s\" is not in the working folder %s\n"
                  "vems: the game reads its files from the folder it is started in; start it with the "
                  "launcher \"vems\" (installed) or with scripts/play (source tree)\n",
                  file, folder.c_str());
+  } else if (!std::filesystem::is_regular_file(status)) {
+    // A pipe, a device or a folder under the file's name: the game never opens those.
+    std::fprintf(stderr, "vems: cannot start: \"%s\" in the working folder %s is not a regular file\n", file,
+                 folder.c_str());
   } else {
     std::fprintf(stderr,
                  "vems: cannot start: \"%s\" in the working folder %s is damaged or unreadable; install the "
