@@ -63,6 +63,7 @@ window_on_screen() {
     [ $((2 * x + w - sw)) -ge -4 ] && [ $((2 * x + w - sw)) -le 4 ] &&
     [ $((2 * y + h - sh)) -ge -4 ] && [ $((2 * y + h - sh)) -le 4 ]
 }
+game_has_focus() { local id; id=$(game_window); [ -n "$id" ] && [ "$(xdotool getwindowfocus 2>/dev/null)" = "$((id))" ]; }
 windowed() { local id; id=$(vems_windows | awk '{print $1; exit}'); [ -n "$id" ] && window_on_screen "$id"; }
 
 # One run: screen $1, window manager $2 (openbox or none), the picture's place $3 ("" to skip the title
@@ -86,6 +87,8 @@ run() {
     shot_until "$shots/$name.png" title_in_place "$place" ||
       e2e_fail "$name: the title picture is not in $place on black bars"
   fi
+  # Keys go to the window in front: under a window manager that may come a moment after the window.
+  [ "$wm" = none ] || wait_for 300 game_has_focus || e2e_fail "$name: the game window never got the focus"
   xdotool key alt+Return
   wait_for 300 windowed || e2e_fail "$name: Alt+Enter made no window wholly on the screen, centred: $(vems_windows)"
   shot "$shots/$name-window.png"
