@@ -24,6 +24,22 @@ struct GamepadState {
 };
 static_assert(sizeof(GamepadState) == 12, "pad record layout");
 
+// Button bits of the pad record (published values).
+constexpr uint16_t XINPUT_GAMEPAD_DPAD_UP = 0x0001;
+constexpr uint16_t XINPUT_GAMEPAD_DPAD_DOWN = 0x0002;
+constexpr uint16_t XINPUT_GAMEPAD_DPAD_LEFT = 0x0004;
+constexpr uint16_t XINPUT_GAMEPAD_DPAD_RIGHT = 0x0008;
+constexpr uint16_t XINPUT_GAMEPAD_START = 0x0010;
+constexpr uint16_t XINPUT_GAMEPAD_BACK = 0x0020;
+constexpr uint16_t XINPUT_GAMEPAD_LEFT_THUMB = 0x0040;
+constexpr uint16_t XINPUT_GAMEPAD_RIGHT_THUMB = 0x0080;
+constexpr uint16_t XINPUT_GAMEPAD_LEFT_SHOULDER = 0x0100;
+constexpr uint16_t XINPUT_GAMEPAD_RIGHT_SHOULDER = 0x0200;
+constexpr uint16_t XINPUT_GAMEPAD_A = 0x1000;
+constexpr uint16_t XINPUT_GAMEPAD_B = 0x2000;
+constexpr uint16_t XINPUT_GAMEPAD_X = 0x4000;
+constexpr uint16_t XINPUT_GAMEPAD_Y = 0x8000;
+
 // Key codes the game asks for (published scan code values).
 constexpr int32_t DIK_ESCAPE = 0x01;
 constexpr int32_t DIK_3 = 0x04;

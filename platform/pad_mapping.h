@@ -1,27 +1,12 @@
 // The first gamepad as keyboard and mouse, so a pad alone plays the whole game.
 // Buttons stand for keys and the left mouse button, the right stick moves the cursor. Plain code over the
-// pad record, shared by every stand-in; the left stick's arrows stay the control's own rule.
+// pad record, shared by every stand-in; the left stick's arrows stay the control's own rule. The SDL pad
+// reads its controller's buttons by SDL's game controller names into the record's bits, so the mapping
+// below is the same on every pad SDL knows.
 #pragma once
 #include <cstdint>
 
 #include "platform/input.h"
-
-// Button bits of the pad record (published values). The SDL pad reads its controller's buttons by
-// SDL's game controller names into these, so the mapping below is the same on every pad SDL knows.
-constexpr uint16_t XINPUT_GAMEPAD_DPAD_UP = 0x0001;
-constexpr uint16_t XINPUT_GAMEPAD_DPAD_DOWN = 0x0002;
-constexpr uint16_t XINPUT_GAMEPAD_DPAD_LEFT = 0x0004;
-constexpr uint16_t XINPUT_GAMEPAD_DPAD_RIGHT = 0x0008;
-constexpr uint16_t XINPUT_GAMEPAD_START = 0x0010;
-constexpr uint16_t XINPUT_GAMEPAD_BACK = 0x0020;
-constexpr uint16_t XINPUT_GAMEPAD_LEFT_THUMB = 0x0040;
-constexpr uint16_t XINPUT_GAMEPAD_RIGHT_THUMB = 0x0080;
-constexpr uint16_t XINPUT_GAMEPAD_LEFT_SHOULDER = 0x0100;
-constexpr uint16_t XINPUT_GAMEPAD_RIGHT_SHOULDER = 0x0200;
-constexpr uint16_t XINPUT_GAMEPAD_A = 0x1000;
-constexpr uint16_t XINPUT_GAMEPAD_B = 0x2000;
-constexpr uint16_t XINPUT_GAMEPAD_X = 0x4000;
-constexpr uint16_t XINPUT_GAMEPAD_Y = 0x8000;
 
 // A pad button and the key it holds down while held.
 struct PadKey {

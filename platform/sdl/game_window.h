@@ -22,9 +22,6 @@ Window* GameWindow();
 // on the screen, frame included, centred. Picture place kept current.
 void SetGameWindowFullscreen(bool full);
 
-// Sets window.picture for the window's size as it is now.
-void PlacePictureInWindow(Window& window);
-
 // Holds the pointer on the picture in full screen when the game holds the mouse, and lets it go in a
 // window (after a switch, after focus returns, after a message box, when the picture moved).
 void TakeMouse();

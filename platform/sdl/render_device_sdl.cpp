@@ -138,16 +138,22 @@ void ScaleNearest(const SDL_Surface* picture, SDL_Surface* screen, const Picture
   }
 }
 
-// The composed picture onto the window, scaled to where it lies there, and shown.
+// The mouse reads where the picture lies from the window's record, kept here at every present.
+void NotePlace(Window& window, const PicturePlace& place) {
+  window.picture = SDL_Rect{place.x, place.y, place.width, place.height};
+}
+
+// The composed picture onto the window, scaled to where it lies there, and shown. The place is worked out
+// from the size actually drawn on, so the copy never leaves it.
 void ShowPicture(GraphicsDevice* device) {
   Window& window = *device->window;
-  PlacePictureInWindow(window);
   if (device->target != nullptr) {
     int w = 0;
     int h = 0;
     SDL_SetRenderTarget(device->renderer, nullptr);
     SDL_GetRendererOutputSize(device->renderer, &w, &h);
     const PicturePlace place = PlacePicture(device->width, device->height, w, h);
+    NotePlace(window, place);
     const SDL_Rect to{place.x, place.y, place.width, place.height};
     SDL_SetRenderDrawColor(device->renderer, 0, 0, 0, 255);
     SDL_RenderClear(device->renderer);
@@ -159,6 +165,7 @@ void ShowPicture(GraphicsDevice* device) {
   SDL_Surface* screen = SDL_GetWindowSurface(window.sdlWindow);
   if (screen == nullptr) return;
   const PicturePlace place = PlacePicture(device->width, device->height, screen->w, screen->h);
+  NotePlace(window, place);
   ShownPicture& shown = device->shown;
   // A new or resized framebuffer holds nothing of ours yet; the bars of one that does are black already.
   const bool whole = screen != shown.screen || screen->w != shown.screenWidth || screen->h != shown.screenHeight ||

@@ -68,6 +68,15 @@ int DropInputEvents(void*, SDL_Event* event) {
   }
 }
 
+// Sets window.picture for the window's size as it is now (the device sets it again at every present).
+void PlacePictureInWindow(Window& window) {
+  int width = 0;
+  int height = 0;
+  SDL_GetWindowSize(window.sdlWindow, &width, &height);
+  const PicturePlace place = PlacePicture(pictureSize.x, pictureSize.y, width, height);
+  window.picture = SDL_Rect{place.x, place.y, place.width, place.height};
+}
+
 bool IsFullscreen() { return (SDL_GetWindowFlags(gameWindow.sdlWindow) & SDL_WINDOW_FULLSCREEN) != 0; }
 
 // Moves and sizes the window, asking only for what changes: SDL waits a tenth of a second for a change
@@ -198,14 +207,6 @@ void SetGameWindowFullscreen(bool full) {
     LeaveFullscreen(gameWindow.sdlWindow);
   }
   PlacePictureInWindow(gameWindow);
-}
-
-void PlacePictureInWindow(Window& window) {
-  int width = 0;
-  int height = 0;
-  SDL_GetWindowSize(window.sdlWindow, &width, &height);
-  const PicturePlace place = PlacePicture(pictureSize.x, pictureSize.y, width, height);
-  window.picture = SDL_Rect{place.x, place.y, place.width, place.height};
 }
 
 // Full screen keeps the pointer on the picture, where every place means a place of the game; a window lets
