@@ -13,15 +13,14 @@ e2e_screen=${3:-1920x1080}
 e2e_name=display_cpu_xvfb
 # shellcheck source=tests/e2e/support/xvfb.sh
 source tests/e2e/support/xvfb.sh
+# shellcheck source=bench/measure.sh
+source bench/measure.sh
 e2e_need Xvfb xdotool xwininfo xdpyinfo import compare convert
 
 cmake --build "$build" --target vems -j 2 >/dev/null
 start_xvfb
 export SDL_AUDIODRIVER=dummy # no sound card here; the silent device still mixes
 
-# CPU seconds (user + system) the process has used so far.
-cpu_seconds() { awk -v hz="$(getconf CLK_TCK)" '{ printf "%.2f", ($14 + $15) / hz }' "/proc/$1/stat"; }
-median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 # Percent of a core over $2 seconds of what the command after them does meanwhile.
 cpu_over() {
   local seconds=$1 before after

@@ -14,15 +14,13 @@ runs=${2:-3}
 e2e_name=memory_cpu_xvfb
 # shellcheck source=tests/e2e/support/xvfb.sh
 source tests/e2e/support/xvfb.sh
+# shellcheck source=bench/measure.sh
+source bench/measure.sh
 e2e_need Xvfb xdotool xwininfo xdpyinfo import compare convert bc
 
 cmake --build "$build" --target vems -j 2 >/dev/null
 start_xvfb
 export SDL_AUDIODRIVER=dummy # no sound card here; the silent device still mixes
-
-# CPU seconds (user + system) the process has used so far.
-cpu_seconds() { awk -v hz="$(getconf CLK_TCK)" '{ printf "%.2f", ($14 + $15) / hz }' "/proc/$1/stat"; }
-median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 # One run; its figures left in cpu, rss (KiB) and played (seconds). False, with the reason, when the
 # game did not come through it. start_game ends the whole script when no start works in three tries.

@@ -13,6 +13,8 @@ runs=${2:-9}
 e2e_name=startup_xvfb
 # shellcheck source=tests/e2e/support/xvfb.sh
 source tests/e2e/support/xvfb.sh
+# shellcheck source=bench/measure.sh
+source bench/measure.sh
 e2e_need Xvfb xdotool xwininfo xdpyinfo cc sdl2-config
 
 cmake --build "$build" --target vems -j 2 >/dev/null
@@ -21,7 +23,6 @@ cc -O2 -shared -fPIC $(sdl2-config --cflags) -o "$e2e_scratch/present_probe.so" 
 start_xvfb
 export SDL_AUDIODRIVER=dummy  # no sound card here; the silent device still mixes
 
-median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 : >"$e2e_scratch/total" && : >"$e2e_scratch/without_box" && : >"$e2e_scratch/after_box"
 
 # One timed start into the probe's file $1, its figures left in total, before, after and shown. False,
