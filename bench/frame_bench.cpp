@@ -17,6 +17,7 @@
 
 #include "game/game.h"
 #include "platform/picture_place.h"
+#include "platform/picture_size.h"
 #include "platform/sdl/test_hooks.h"
 #include "platform/system.h"
 #include "world/startup.h"
@@ -50,7 +51,7 @@ namespace {
 bool StartGame(int screenWidth, int screenHeight, bool title) {
   if (chdir(VEMS_SOURCE_DIR "/data") != 0) return false;
   LoadLevel("level2.vem");
-  gameWindow = CreateGameWindow(windowTitle, 640, 480);
+  gameWindow = CreateGameWindow(windowTitle, kPictureWidth, kPictureHeight);
   if (gameWindow == nullptr || !InitGame(gameWindow) || !PlugTestPad()) return false;
   ResizeGameWindow(screenWidth, screenHeight);
   SetPresentPacing(false);
@@ -113,7 +114,7 @@ SDL_Texture* LoadBackground() {
   SDL_Surface* tiled = SDL_CreateRGBSurfaceWithFormat(0, 1280, 960, 32, SDL_PIXELFORMAT_RGB888);
   for (int i = 0; i < 2; ++i) {
     for (int j = 0; j < 2; ++j) {
-      SDL_Rect to{640 * i, 480 * j, 640, 480};
+      SDL_Rect to{kPictureWidth * i, kPictureHeight * j, kPictureWidth, kPictureHeight};
       SDL_BlitSurface(picture, nullptr, tiled, &to);
     }
   }
@@ -125,12 +126,12 @@ SDL_Texture* LoadBackground() {
 
 // A window like the game's (full screen, the 640 by 480 picture in it) with a software renderer.
 bool StartBaseline() {
-  baseline.window = SDL_CreateWindow("baseline", 0, 0, 640, 480, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  baseline.window = SDL_CreateWindow("baseline", 0, 0, kPictureWidth, kPictureHeight, SDL_WINDOW_FULLSCREEN_DESKTOP);
   if (baseline.window == nullptr) return false;
   baseline.renderer = SDL_CreateRenderer(baseline.window, -1, SDL_RENDERER_SOFTWARE);
   if (baseline.renderer == nullptr) return false;
   // The game's picture is never scaled by more than whole pixels; here the screen is 1024 by 768.
-  SDL_RenderSetLogicalSize(baseline.renderer, 640, 480);
+  SDL_RenderSetLogicalSize(baseline.renderer, kPictureWidth, kPictureHeight);
   SDL_RenderSetIntegerScale(baseline.renderer, SDL_TRUE);
   baseline.background = LoadBackground();
   SDL_Texture** sheets[] = {&baseline.walls, &baseline.blue, &baseline.sparkle, &baseline.door, &baseline.ladder,
@@ -159,7 +160,7 @@ void BaselineFrame() {
   const int cx = static_cast<int>(camera.x), cy = static_cast<int>(camera.y);
   SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
   SDL_RenderClear(renderer);
-  const SDL_Rect window{static_cast<int>(backgroundScroll.x), static_cast<int>(backgroundScroll.y), 640, 480};
+  const SDL_Rect window{static_cast<int>(backgroundScroll.x), static_cast<int>(backgroundScroll.y), kPictureWidth, kPictureHeight};
   SDL_RenderCopy(renderer, baseline.background, &window, nullptr);
   for (int c = 0; c < GRID_COLUMNS; ++c) {
     for (int r = 0; r < GRID_ROWS; ++r) {
@@ -201,13 +202,13 @@ SDL_Rect stretchPlace;
 // A picture and a screen of the given size in the game's frame format, the picture placed as the game
 // places it.
 bool StartStretch(int screenWidth, int screenHeight) {
-  stretchPicture = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 32, SDL_PIXELFORMAT_RGB888);
+  stretchPicture = SDL_CreateRGBSurfaceWithFormat(0, kPictureWidth, kPictureHeight, 32, SDL_PIXELFORMAT_RGB888);
   stretchScreen = SDL_CreateRGBSurfaceWithFormat(0, screenWidth, screenHeight, 32, SDL_PIXELFORMAT_RGB888);
   if (stretchPicture == nullptr || stretchScreen == nullptr) return false;
-  for (int y = 0; y < 480; ++y)
-    for (int x = 0; x < 640; ++x)
+  for (int y = 0; y < kPictureHeight; ++y)
+    for (int x = 0; x < kPictureWidth; ++x)
       static_cast<Uint32*>(stretchPicture->pixels)[y * stretchPicture->pitch / 4 + x] = Uint32(x * 2654435761u ^ y);
-  const PicturePlace place = PlacePicture(640, 480, screenWidth, screenHeight);
+  const PicturePlace place = PlacePicture(kPictureWidth, kPictureHeight, screenWidth, screenHeight);
   stretchPlace = SDL_Rect{place.x, place.y, place.width, place.height};
   return true;
 }
@@ -256,8 +257,8 @@ __attribute__((noinline)) void CountedFrames(const std::string& workload, int fr
 int main(int argc, char** argv) {
   int frames = 0;
   std::string workload = "game";
-  int screenWidth = 640;
-  int screenHeight = 480;
+  int screenWidth = kPictureWidth;
+  int screenHeight = kPictureHeight;
   for (int i = 1; i < argc; ++i) {
     if (std::strncmp(argv[i], "--frames=", 9) == 0) frames = std::atoi(argv[i] + 9);
     if (std::strncmp(argv[i], "--workload=", 11) == 0) workload = argv[i] + 11;

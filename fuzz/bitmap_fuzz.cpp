@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/graphics.h"
+#include "platform/picture_size.h"
 #include "platform/sdl/test_hooks.h"
 #include "platform/system.h"
 
@@ -32,7 +33,7 @@ std::string scratchFile;
 void DrawLoaded(Surface* surface, Texture* texture, const ImageInfo& info) {
   BeginScene(graphicsDevice);
   if (surface != nullptr) {
-    const Rect part{0, 0, info.width < 640 ? info.width : 640, info.height < 480 ? info.height : 480};
+    const Rect part{0, 0, info.width < kPictureWidth ? info.width : kPictureWidth, info.height < kPictureHeight ? info.height : kPictureHeight};
     StretchRect(graphicsDevice, surface, &part, backBuffer, &part);
   }
   if (texture != nullptr) {
@@ -52,9 +53,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   setenv("SDL_AUDIODRIVER", "dummy", 1);
   const char* folder = std::getenv("TMPDIR");
   scratchFile = std::string(folder ? folder : "/tmp") + "/vems_bitmap_fuzz_" + std::to_string(getpid()) + ".bmp";
-  WindowHandle window = CreateGameWindow("Vems", 640, 480);
+  WindowHandle window = CreateGameWindow("Vems", kPictureWidth, kPictureHeight);
   CHECK(window != nullptr);
-  CHECK(InitGraphics(window, 640, 480, false));
+  CHECK(InitGraphics(window, kPictureWidth, kPictureHeight, false));
   SetPresentPacing(false);  // a present per input must not wait for the display
   return 0;
 }

@@ -43,8 +43,9 @@ HRESULT SetCooperativeLevel(InputDevice* device, WindowHandle window, uint32_t f
 HRESULT Acquire(InputDevice* device);
 // Copies the device's current state (size bytes of its format) into data.
 HRESULT GetDeviceState(InputDevice* device, uint32_t size, void* data);
-// The cursor moved by (dx, dy) picture pixels through something else than the mouse (the pad's stick):
-// the mouse keeps its pointer under the cursor, and does not report that move again.
+// The cursor moved by (dx, dy) picture pixels through something else than the mouse (the pad's stick),
+// told once the poll's mouse record holds that move too: the mouse keeps its pointer under the cursor, and
+// does not report that move again.
 HRESULT MovePointer(InputDevice* mouse, int32_t dx, int32_t dy);
 // ERROR_SUCCESS and the pad's state when pad userIndex (0..3) is connected, else ERROR_DEVICE_NOT_CONNECTED.
 uint32_t XInputGetState(uint32_t userIndex, XInputState* state);

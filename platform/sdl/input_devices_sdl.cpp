@@ -1,9 +1,11 @@
 // Keyboard and mouse stand-ins over SDL.
 // The keyboard state by DirectInput key code, and the cursor's move to the pointer's place in picture
-// pixels, mapped through the window's one record of where the picture lies. Presses come from the latch.
+// pixels, mapped through the window's one record of where the picture lies, measured from the game's own
+// cursor. Presses come from the latch.
 #include <cmath>
 #include <cstring>
 
+#include "game/game.h"
 #include "platform/input_devices.h"
 #include "platform/sdl/game_window.h"
 #include "platform/sdl/input_latch.h"
@@ -21,10 +23,6 @@ struct InputDevice {
 
 namespace {
 
-// Where the device believes the game's cursor is: where it started it, moved by every motion it reported
-// and every pointer move it was told of, kept on the picture as the game keeps it.
-int32_t cursorX = kPictureWidth / 2;
-int32_t cursorY = kPictureHeight / 2;
 // The pointer is to be put under the cursor once the window is in front: before that (a window still
 // turning full screen) X may not move it, or the picture may not be where it will be.
 bool warpPending = false;
@@ -54,12 +52,12 @@ void WindowPlace(const Window* window, int32_t px, int32_t py, int& x, int& y) {
   y = picture.y + static_cast<int>((int64_t{py} * picture.h + picture.h / 2) / kPictureHeight);
 }
 
-// Puts the system pointer under the device's cursor.
-void WarpPointerToCursor(Window* window) {
+// Puts the system pointer under picture pixel (px, py).
+void WarpPointerTo(Window* window, int32_t px, int32_t py) {
   if (window == nullptr) return;
   int x = 0;
   int y = 0;
-  WindowPlace(window, cursorX, cursorY, x, y);
+  WindowPlace(window, px, py, x, y);
   // SDL does not move a pointer that is held on the picture: let go for the move.
   ReleaseMouse();
   SDL_WarpMouseInWindow(window->sdlWindow, x, y);
@@ -74,7 +72,7 @@ void ReadMouse(Window* window, MouseState& mouse) {
   // The pointer's first place over the window is not the cursor's: the window just came to lie under it.
   if (warpPending && window != nullptr &&
       (PointerMoved() || SDL_GetKeyboardFocus() == window->sdlWindow || SDL_GetMouseFocus() == window->sdlWindow)) {
-    WarpPointerToCursor(window);
+    WarpPointerTo(window, cursorX, cursorY);
     warpPending = false;
     ForgetPointerMove();
   }
@@ -88,8 +86,6 @@ void ReadMouse(Window* window, MouseState& mouse) {
     PicturePlace(window, pointerX, pointerY, x, y);
     mouse.lX = x - cursorX;
     mouse.lY = y - cursorY;
-    cursorX = x;
-    cursorY = y;
   }
   mouse.rgbButtons[0] = (buttons & SDL_BUTTON_LMASK) ? 0x80 : 0;
   mouse.rgbButtons[1] = (buttons & SDL_BUTTON_RMASK) ? 0x80 : 0;
@@ -151,8 +147,6 @@ HRESULT Acquire(InputDevice* device) {
     device->window->mouseHeld = true;
     TakeMouse();
     ForgetInputEvents();
-    cursorX = kPictureWidth / 2;
-    cursorY = kPictureHeight / 2;
     warpPending = true;
   }
   return S_OK;
@@ -180,11 +174,13 @@ HRESULT GetDeviceState(InputDevice* device, uint32_t size, void* data) {
 
 // The pointer follows the cursor while it is over the picture (hidden there), so that the next move of the
 // mouse goes on from where the cursor is; elsewhere the cursor goes on alone until the pointer comes back.
-HRESULT MovePointer(InputDevice* mouse, int32_t dx, int32_t dy) {
+// It goes where the game's cursor step of this poll lands: the cursor moved by the whole record, which
+// holds this move already, kept on the picture as the game keeps it.
+HRESULT MovePointer(InputDevice* mouse, int32_t, int32_t) {
   if (mouse == nullptr || mouse->guid != DeviceGuid::SysMouse) return E_INVALIDARG;
-  cursorX = Clamp(cursorX + dx, kPictureWidth - 1);
-  cursorY = Clamp(cursorY + dy, kPictureHeight - 1);
-  if (PointerOverPicture()) WarpPointerToCursor(mouse->window);
+  if (PointerOverPicture())
+    WarpPointerTo(mouse->window, Clamp(cursorX + mouseState.lX, kPictureWidth - 1),
+                  Clamp(cursorY + mouseState.lY, kPictureHeight - 1));
   return S_OK;
 }
 

@@ -32,7 +32,8 @@ void PushTestPointerMotion(int32_t x, int32_t y);
 void PutTestPointer(int32_t x, int32_t y);
 // Whether SDL shows the system cursor.
 bool SystemCursorShown();
-// Where the picture lies in the game window, in window pixels, as the device records it.
+// Where the picture lies in the game window, in window pixels, as the window records it (until the next
+// change of size or present).
 void SetTestPicture(int32_t x, int32_t y, int32_t width, int32_t height);
 
 // Whether present waits for the next retrace time when the renderer does not (on by default); the frame

@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "game/game.h"
 #include "platform/sdl/key_codes.h"
 #include "platform/sdl/test_hooks.h"
 #include "platform/system.h"
@@ -95,8 +96,8 @@ TEST_F(PadSdlTest, PressesLetGoBeforeThePollCountOnceAtIt) {
 
 // The cursor's move is the way to the pointer's place in the picture, whatever the picture's scale.
 TEST_F(PadSdlTest, CursorGoesToThePointersPlaceInThePicture) {
-  int32_t x = 320;  // where the game keeps its cursor
-  int32_t y = 240;
+  int32_t& x = cursorX;  // the game's cursor, which the mouse measures its moves from
+  int32_t& y = cursorY;
   const auto moveTo = [&](int32_t windowX, int32_t windowY) {
     PushTestPointerMotion(windowX, windowY);
     PollInput();
@@ -106,8 +107,8 @@ TEST_F(PadSdlTest, CursorGoesToThePointersPlaceInThePicture) {
   // Wherever earlier tests left it, the pointer in the middle of an unscaled picture is the middle.
   SetTestPicture(0, 0, 640, 480);
   moveTo(320, 240);
-  x = 320;
-  y = 240;
+  EXPECT_EQ(x, 320);
+  EXPECT_EQ(y, 240);
   moveTo(330, 250);
   EXPECT_EQ(x, 330);
   EXPECT_EQ(y, 250);
@@ -126,6 +127,8 @@ TEST_F(PadSdlTest, CursorGoesToThePointersPlaceInThePicture) {
   EXPECT_EQ(x, 639);
   EXPECT_EQ(y, 0);
   SetTestPicture(0, 0, 640, 480);
+  x = 320;
+  y = 240;
 }
 
 // In a window the system cursor shows beside the picture (a bar, the title bar) and hides over it.
