@@ -11,11 +11,11 @@ namespace {
 
 Window gameWindow;
 bool windowMade = false;
-int cursorShown = -1;                                   // last state given to SDL, -1 before any
-SDL_Point pictureSize = {kPictureWidth, kPictureHeight};  // the game's picture, the window's size as made
+int cursorShown = -1;                                      // last state given to SDL, -1 before any
+SDL_Point pictureSize = {kPictureWidth, kPictureHeight};   // the game's picture, the window's size as made
 SDL_Point windowedSize = {kPictureWidth, kPictureHeight};  // the window's size when it was last not full screen
-bool cursorWanted = true;                               // what the game last asked for
-SDL_Rect confinedTo = {0, 0, 0, 0};                     // where the pointer is held in full screen; empty: free
+bool cursorWanted = true;                                  // what the game last asked for
+SDL_Rect confinedTo = {0, 0, 0, 0};                        // where the pointer is held in full screen; empty: free
 
 // The picture's place for the window's size as it is now (the picture notes it again at every present).
 void PlacePictureInWindow(Window& window) {
