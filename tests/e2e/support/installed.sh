@@ -69,7 +69,7 @@ check_installed_tree() {
   local warnings
   warnings=$(man --warnings -l "$prefix/share/man/man6/vems.6.gz" 2>&1 >/dev/null)
   [ -z "$warnings" ] || e2e_fail "the manual page has warnings: $warnings"
-  for line in NAME SYNOPSIS DESCRIPTION CONTROLS FILES 'EXIT STATUS' ENVIRONMENT SDL_VIDEODRIVER \
+  for line in NAME SYNOPSIS DESCRIPTION OPTIONS CONTROLS FILES 'EXIT STATUS' ENVIRONMENT SDL_VIDEODRIVER \
     SDL_AUDIODRIVER SDL_RENDER_DRIVER /usr/share/vems; do
     MANWIDTH=80 man -l "$prefix/share/man/man6/vems.6.gz" 2>/dev/null | grep -qF "$line" ||
       e2e_fail "the manual page does not tell \"$line\""
