@@ -19,8 +19,7 @@ shots="$build/e2e-shots"
 mkdir -p "$shots"
 
 prefix="$e2e_scratch/prefix"
-cmake --install "$build" --prefix "$prefix" >"$e2e_scratch/install.log" ||
-  e2e_fail "cmake --install failed: $(cat "$e2e_scratch/install.log")"
+install_into "$prefix"
 check_installed_tree "$prefix" bin
 cmp -s "$build/vems" "$prefix/libexec/vems/vems" || e2e_fail "the installed binary is not the built one"
 DESTDIR="$e2e_scratch/package" cmake --install "$build" --prefix /usr >"$e2e_scratch/package.log" ||

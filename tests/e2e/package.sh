@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The Debian package: cpack makes vems_VERSION_ARCH.deb from the build, with its dependencies read from
 # the binary's libraries; lintian finds no error and no warning but those the README lists; apt can
-# install it; it holds exactly the installed tree with the launcher in /usr/games, and one version
-# throughout. Unpacked with dpkg -x, its launcher starts the game from an unrelated folder, level 1 comes
-# and the game quits with 0; its game started without the launcher says on standard error what it
-# missed, where it looked and how to start it, and ends with 1.
+# install it, over a vems already installed too; it holds exactly the installed tree with the launcher
+# in /usr/games, and one version throughout. Unpacked with dpkg -x, its launcher starts the game from an
+# unrelated folder, level 1 comes and the game quits with 0; its game started without the launcher says
+# on standard error what it missed, where it looked and how to start it, and ends with 1.
 # Usage: package.sh <build dir> <source dir>
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -37,9 +37,13 @@ field Depends | grep -q 'libsdl2-2\.0-0 (>= ' || e2e_fail "the dependencies were
 if ! lintian --fail-on error,warning "$deb" >"$e2e_scratch/lintian.log" 2>&1; then
   e2e_fail "lintian: $(grep -v '^running with root' "$e2e_scratch/lintian.log")"
 fi
-apt-get install --simulate "$deb" >"$e2e_scratch/apt.log" 2>&1 ||
+# On a machine that has vems already, apt would call the same version "already the newest" and look no
+# further; --reinstall has it resolve this package whatever is installed. Its line then names the
+# installed version in brackets: "Inst vems [0.9.0] (1.0.0 local-deb [amd64])".
+apt-get install --simulate --reinstall "$deb" >"$e2e_scratch/apt.log" 2>&1 ||
   e2e_fail "apt-get cannot install the package: $(cat "$e2e_scratch/apt.log")"
-grep -q "^Inst vems ($version " "$e2e_scratch/apt.log" || e2e_fail "apt-get would not install vems: $(cat "$e2e_scratch/apt.log")"
+grep -q "^Inst vems \(\[[^]]*\] \)\?($version local-deb " "$e2e_scratch/apt.log" ||
+  e2e_fail "apt-get would not install vems $version from the package: $(cat "$e2e_scratch/apt.log")"
 
 root="$e2e_scratch/root"
 dpkg -x "$deb" "$root"

@@ -1,12 +1,18 @@
-# Shared by the install and package runs: what an installed game holds below its prefix, the checks of
-# that tree, and a run of the installed game through its launcher. Source it after support/xvfb.sh with
-# $source set to the source folder; needs bash.
-# shellcheck shell=bash disable=SC2154 # source comes from the script that sources this
+# Shared by the runs of the installed game: the install, what an installed game holds below its prefix,
+# the checks of that tree, and a run of the installed game through its launcher. Source it after
+# support/xvfb.sh with $build and $source set to the build and source folders; needs bash.
+# shellcheck shell=bash disable=SC2154 # build and source come from the script that sources this
 
 # The data files the game loads: levels, bitmaps and sounds, nothing of the icon folder.
 data_files=$(cd "$source/data" && printf '%s\n' *.vem *.bmp *.wav | sort)
 [ "$(echo "$data_files" | grep -c '\.bmp$')" -eq 18 ] || e2e_fail "data/ does not hold the 18 bitmaps"
 icon_sizes="64 128 256"
+
+# cmake --install of the build into prefix $1.
+install_into() {
+  cmake --install "$build" --prefix "$1" >"$e2e_scratch/install.log" ||
+    e2e_fail "cmake --install failed: $(cat "$e2e_scratch/install.log")"
+}
 
 # Every file below the prefix, sorted, with the launcher in folder $1 (bin, or games for Debian): the
 # launcher, the game, its data, the desktop entry, the icons, the AppStream metadata, the manual page and
@@ -63,7 +69,7 @@ check_installed_tree() {
   local warnings
   warnings=$(man --warnings -l "$prefix/share/man/man6/vems.6.gz" 2>&1 >/dev/null)
   [ -z "$warnings" ] || e2e_fail "the manual page has warnings: $warnings"
-  for line in NAME SYNOPSIS DESCRIPTION CONTROLS FILES 'EXIT STATUS' ENVIRONMENT SDL_VIDEODRIVER \
+  for line in NAME SYNOPSIS DESCRIPTION OPTIONS CONTROLS FILES 'EXIT STATUS' ENVIRONMENT SDL_VIDEODRIVER \
     SDL_AUDIODRIVER SDL_RENDER_DRIVER /usr/share/vems; do
     MANWIDTH=80 man -l "$prefix/share/man/man6/vems.6.gz" 2>/dev/null | grep -qF "$line" ||
       e2e_fail "the manual page does not tell \"$line\""
@@ -79,6 +85,8 @@ play_installed() {
   mkdir -p "$e2e_scratch/path" "$e2e_scratch/elsewhere"
   ln -sfn "$launcher" "$e2e_scratch/path/vems"
   local -x PATH="$e2e_scratch/path:$PATH"
+  # The shipped game, whatever files of their own the machine's user keeps for it.
+  local -x XDG_DATA_HOME="$e2e_scratch/xdg"
   start_game "$e2e_scratch/elsewhere" vems "$shots.log"
   shot_until "$shots-title.png" shows_title "$data" || e2e_fail "the installed game shows no title screen"
   # Play loads level 1 from the installed data folder.
