@@ -301,6 +301,7 @@ TEST_F(AudioSdlTest, WavesWrittenBySoxAreReadAndThePcmOnesPlayed) {
     ASSERT_GT(got, 0u) << c.file;
 
     traced.clear();
+    SetTraceSink(KeepTrace);  // afresh: each refusal is the same line as the one before
     CSound* sound = LoadSoundEffect(path);
     if (!c.plays) {
       EXPECT_EQ(sound, nullptr) << c.file;
