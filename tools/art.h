@@ -2,6 +2,7 @@
 #pragma once
 
 #include "tools/canvas.h"
+#include "world/asset_table.h"
 
 // Creatures: 32x32 frames; blue 9 (stand, walk right 1-4, walk left 8-5), green 5 (walk 0-3, stand).
 Canvas DrawBlueSheet();
@@ -25,5 +26,5 @@ Canvas DrawBackground();  // 640x480, wraps seamlessly both ways
 
 // Title screen.
 Canvas DrawTitle();                                    // 486x186
-Canvas DrawButton(const char* label, int width);       // width x 68: normal above, highlighted below
+Canvas DrawButton(const char* label, const SpriteSheet& sheet);  // normal above, highlighted below
 Canvas DrawArrow();                                    // 16x16, tip at (0, 0)
