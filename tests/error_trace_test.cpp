@@ -81,8 +81,8 @@ TEST_F(ErrorTraceTest, ARepeatedLineIsCountedAndTheCountWrittenOnceASecondOrWhen
   traceLost();
   traceLost();
   traceLost();
-  EXPECT_EQ(TracedLines(), (std::vector<std::string>{lost, "last line repeated 50 times", lock, "last line repeated once",
-                                                      lost}));
+  EXPECT_EQ(TracedLines(),
+            (std::vector<std::string>{lost, "last line repeated 50 times", lock, "last line repeated once", lost}));
 
   // A new sink takes the count still held by the old one, and starts with no last line.
   StartTraceCapture();
