@@ -218,10 +218,10 @@ void WriteToStandardError(const char* piece) { std::fputs(piece, stderr); }
 struct TraceState {
   std::mutex lock;
   TraceSink sink = WriteToStandardError;
-  char lastLine[4400] = "";  // the last line written, all its pieces joined
-  uint32_t repeats = 0;      // times it came again since then, not yet written
-  uint32_t countSince = 0;   // tick count when the count began
-  bool flushAtExit = false;  // the end-of-process flush is registered
+  char lastLine[3000 + 1025 + 260] = "";  // the last line written, its three pieces joined
+  uint32_t repeats = 0;                    // times it came again since then, not yet written
+  uint32_t countSince = 0;                 // tick count when the count began
+  bool flushAtExit = false;                // the end-of-process flush is registered
 };
 
 TraceState trace;
@@ -269,7 +269,7 @@ HRESULT TraceError(const char* file, uint32_t line, HRESULT code, const char* me
   }
   char nameText[256];
   std::snprintf(nameText, sizeof nameText, "%s (0x%08x)", ErrorCodeName(code), static_cast<unsigned>(code));
-  char codePiece[3000];
+  char codePiece[3 + sizeof nameText];
   std::snprintf(codePiece, sizeof codePiece, "hr=%s", nameText);
   char whole[sizeof trace.lastLine];
   std::snprintf(whole, sizeof whole, "%s%s%s", filePiece, messagePiece, codePiece);
