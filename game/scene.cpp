@@ -4,6 +4,7 @@
 #include "game/game.h"
 #include "platform/graphics.h"
 #include "simulation/simulation.h"
+#include "world/asset_table.h"
 #include "world/startup.h"
 
 namespace {
@@ -11,11 +12,15 @@ namespace {
 constexpr int32_t SCREEN_WIDTH = 640;
 constexpr int32_t SCREEN_HEIGHT = 480;
 constexpr int32_t SPARKLES = 3;
-constexpr int32_t LADDER_SLICE = 8;
 constexpr float DOOR_DROP = 3.0f;  // the door picture stands on the floor line
 
 // Integer part of a screen coordinate.
 int32_t Screen(float value) { return static_cast<int32_t>(value); }
+
+// Frame `frame` of texture, cut as its row of the asset table says.
+void DrawFrame(Texture* texture, const SpriteSheet& sheet, int32_t x, int32_t y, int32_t frame) {
+  DrawSpriteFrame(texture, x, y, frame, sheet.frameWidth, sheet.frameHeight, sheet.framesPerRow);
+}
 
 // True when the cell is a wall; the world's border counts as wall, so edge tiles look closed.
 bool WallOrBorder(int32_t column, int32_t row) {
@@ -23,11 +28,11 @@ bool WallOrBorder(int32_t column, int32_t row) {
   return levelGrid[column][row] == WALL_CELL;
 }
 
-// A ladder is a column of 8-pixel slices from its top down to its height.
+// A ladder is a column of slices, one frame high each, from its top down to its height.
 void DrawLadder(const GameObject& object, int32_t sx) {
   const float end = static_cast<float>(object.bounds.bottom) + object.position.y;
-  for (int32_t v = static_cast<int32_t>(object.position.y); static_cast<float>(v) < end; v += LADDER_SLICE)
-    DrawSpriteFrame(ladderTexture, sx, Screen(static_cast<float>(v) - camera.y), object.frame, 32, 8, 8);
+  for (int32_t v = static_cast<int32_t>(object.position.y); static_cast<float>(v) < end; v += ladderSheet.frameHeight)
+    DrawFrame(ladderTexture, ladderSheet, sx, Screen(static_cast<float>(v) - camera.y), object.frame);
 }
 
 }  // namespace
@@ -53,7 +58,7 @@ void DrawScene() {
   // 6.-8. The controlled object over all others, its sparkles, and the cursor over everything.
   DrawObject(player);
   DrawSparkles();
-  DrawSpriteFrame(arrowTexture, cursorX, cursorY, 0, 16, 16, 1);
+  DrawFrame(arrowTexture, arrowSheet, cursorX, cursorY, 0);
   // 9.
   SpriteEnd(spriteBatch);
   EndScene(graphicsDevice);
@@ -70,8 +75,8 @@ void DrawWalls() {
       if (WallOrBorder(c, r - 1)) m += 2;
       if (WallOrBorder(c - 1, r)) m += 4;
       if (WallOrBorder(c, r + 1)) m += 8;
-      DrawSpriteFrame(wallsTexture, Screen(static_cast<float>(CELL_SIZE * c) - camera.x),
-                      Screen(static_cast<float>(CELL_SIZE * r) - camera.y), m, 32, 32, 16);
+      DrawFrame(wallsTexture, wallsSheet, Screen(static_cast<float>(CELL_SIZE * c) - camera.x),
+                Screen(static_cast<float>(CELL_SIZE * r) - camera.y), m);
     }
   }
 }
@@ -86,33 +91,33 @@ void DrawObject(GameObject object) {
     case BlueCreature: {
       // Standing, walking right (frames 1..4) or walking left (frames 8..5).
       const int32_t frame = vx == 0.0f ? 0 : (vx < 0.0f ? 8 - object.frame : object.frame + 1);
-      DrawSpriteFrame(blueTexture, sx, sy, frame, 32, 32, 9);
+      DrawFrame(blueTexture, blueSheet, sx, sy, frame);
       break;
     }
     case Rock:
-      DrawSpriteFrame(rockTexture, sx, sy, object.frame, 32, 32, 16);
+      DrawFrame(rockTexture, rockSheet, sx, sy, object.frame);
       break;
     case Paper:
-      DrawSpriteFrame(paperTexture, sx, sy, object.frame, 32, 32, 18);
+      DrawFrame(paperTexture, paperSheet, sx, sy, object.frame);
       break;
     case Scissors:
-      DrawSpriteFrame(scissorsTexture, sx, sy, object.frame, 32, 32, 8);
+      DrawFrame(scissorsTexture, scissorsSheet, sx, sy, object.frame);
       break;
     case Key:
       // A key on the move sideways walks as the keyman, facing its way.
       if (vx != 0.0f)
-        DrawSpriteFrame(keymanTexture, sx, sy, vx < 0.0f ? 0 : 1, 32, 32, 16);
+        DrawFrame(keymanTexture, keymanSheet, sx, sy, vx < 0.0f ? 0 : 1);
       else
-        DrawSpriteFrame(keyTexture, sx, sy, object.frame, 32, 32, 16);
+        DrawFrame(keyTexture, keySheet, sx, sy, object.frame);
       break;
     case Ladder:
       DrawLadder(object, sx);
       break;
     case Door:
-      DrawSpriteFrame(doorTexture, sx, Screen(object.position.y - camera.y + DOOR_DROP), 0, 32, 32, 2);
+      DrawFrame(doorTexture, doorSheet, sx, Screen(object.position.y - camera.y + DOOR_DROP), 0);
       break;
     case GreenCreature:
-      DrawSpriteFrame(greenTexture, sx, sy, object.frame, 32, 32, 5);
+      DrawFrame(greenTexture, greenSheet, sx, sy, object.frame);
       break;
   }
 }
@@ -130,6 +135,6 @@ void DrawSparkles() {
     const int32_t y = Screen(static_cast<float>(std::rand() % h) + player.position.y - camera.y +
                              static_cast<float>(player.bounds.top));
     const int32_t f = std::rand() % 4;
-    DrawSpriteFrame(sparkleTexture, x, y, f, 3, 3, 4);
+    DrawFrame(sparkleTexture, sparkleSheet, x, y, f);
   }
 }

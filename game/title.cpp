@@ -4,6 +4,7 @@
 #include "platform/graphics.h"
 #include "platform/input.h"
 #include "platform/system.h"
+#include "world/asset_table.h"
 #include "world/startup.h"
 
 int32_t gameState = Title;
@@ -17,11 +18,10 @@ enum ButtonAction { StartFirstLevel, ResumeLevel, Quit };
 // One title button: its sheet (normal frame above highlighted), where it sits, and what a click does.
 struct TitleButton {
   Texture* texture;
+  const SpriteSheet& sheet;
   Rect rect;
   ButtonAction action;
 };
-
-constexpr int32_t BUTTON_HEIGHT = 34;
 
 // Escape held right now, read live rather than from the frame's snapshot.
 bool EscapeHeld() { return (GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0; }
@@ -55,10 +55,10 @@ void Perform(ButtonAction action, WindowHandle window) {
 void TitleFrame(WindowHandle window) {
   // Textures are read here, not at load time, because they are null until the start-up ran.
   const TitleButton buttons[] = {
-      {playButtonTexture, MakeRect(154, 316, 272, 350), StartFirstLevel},
-      {setupButtonTexture, MakeRect(144, 390, 282, 424), ResumeLevel},
-      {creditsButtonTexture, MakeRect(343, 316, 511, 350), ResumeLevel},
-      {exitButtonTexture, MakeRect(373, 390, 481, 424), Quit},
+      {playButtonTexture, playButtonSheet, MakeRect(154, 316, 272, 350), StartFirstLevel},
+      {setupButtonTexture, setupButtonSheet, MakeRect(144, 390, 282, 424), ResumeLevel},
+      {creditsButtonTexture, creditsButtonSheet, MakeRect(343, 316, 511, 350), ResumeLevel},
+      {exitButtonTexture, exitButtonSheet, MakeRect(373, 390, 481, 424), Quit},
   };
   const Rect rect_mouse = MakeRect(cursorX, cursorY, cursorX + 1, cursorY + 1);
 
@@ -68,13 +68,14 @@ void TitleFrame(WindowHandle window) {
     const Rect screen_rect = MakeRect(0, 0, 640, 480);
     StretchRect(graphicsDevice, backgroundSurface, &screen_rect, backBuffer, &screen_rect);
     SpriteBegin(spriteBatch, D3DXSPRITE_ALPHABLEND);
-    DrawSpriteFrame(titleTexture, 77, 77, 0, 486, 186, 1);
+    DrawSpriteFrame(titleTexture, 77, 77, 0, titleSheet.frameWidth, titleSheet.frameHeight, titleSheet.framesPerRow);
     for (const TitleButton& button : buttons) {
       const int32_t frame = CursorOver(rect_mouse, button.rect) ? 1 : 0;
-      DrawSpriteFrame(button.texture, button.rect.left, button.rect.top, frame, button.rect.right - button.rect.left,
-                      BUTTON_HEIGHT, 1);
+      DrawSpriteFrame(button.texture, button.rect.left, button.rect.top, frame, button.sheet.frameWidth,
+                      button.sheet.frameHeight, button.sheet.framesPerRow);
     }
-    DrawSpriteFrame(arrowTexture, cursorX, cursorY, 0, 16, 16, 1);
+    DrawSpriteFrame(arrowTexture, cursorX, cursorY, 0, arrowSheet.frameWidth, arrowSheet.frameHeight,
+                    arrowSheet.framesPerRow);
     SpriteEnd(spriteBatch);
 
     // Clicks act on the held button, so a button acts in every frame the cursor is on it.

@@ -120,10 +120,12 @@ HRESULT BufferGetStatus(SoundBuffer* buffer, uint32_t* status);
 // Makes a lost buffer usable again (its samples are then silence); DSERR_BUFFERLOST while no device can
 // be opened.
 HRESULT BufferRestore(SoundBuffer* buffer);
-// One writable block of bytes bytes from offset (the whole buffer in the game; no second block).
+// One writable block of bytes bytes from offset (the whole buffer in the game; no second block). A buffer
+// keeps its samples only as the device plays them: the block holds them again when the buffer's format is
+// the device's, else it starts silent, and the caller writes all of it (as the sound module does).
 HRESULT BufferLock(SoundBuffer* buffer, uint32_t offset, uint32_t bytes, void** block, uint32_t* blockBytes,
                    void** wrapBlock, uint32_t* wrapBytes, uint32_t flags);
-// The block's bytes are now the buffer's samples.
+// The block's bytes are now the buffer's samples (on the last unlock converted to the device's format).
 HRESULT BufferUnlock(SoundBuffer* buffer, void* block, uint32_t blockBytes, void* wrapBlock, uint32_t wrapBytes);
 // Only for buffers created with the matching DSBCAPS_CTRL flag, else DSERR_CONTROLUNAVAIL.
 HRESULT BufferSetVolume(SoundBuffer* buffer, int32_t volume);        // hundredths of a decibel, -10000..0

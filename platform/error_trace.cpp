@@ -1,8 +1,12 @@
-// The error trace: result code names and the pieces of a trace line.
+// The error trace: result code names, the pieces of a trace line, and repeated lines held back.
 #include "platform/error_trace.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <mutex>
+
+#include "platform/tick_count.h"
 
 namespace {
 
@@ -207,7 +211,38 @@ constexpr CodeName codeNames[] = {
 
 void WriteToStandardError(const char* piece) { std::fputs(piece, stderr); }
 
-TraceSink traceSink = WriteToStandardError;
+// A failure that repeats every frame (a lost sound device while a key is held) would otherwise write
+// dozens of identical lines a second: a line equal to the last is counted instead, and the count is
+// written once a different line comes, a second after the count began, when the sink changes, or at
+// the process's end.
+struct TraceState {
+  std::mutex lock;
+  TraceSink sink = WriteToStandardError;
+  char lastLine[3000 + 1025 + 260] = "";  // the last line written, its three pieces joined
+  uint32_t repeats = 0;                    // times it came again since then, not yet written
+  uint32_t countSince = 0;                 // tick count when the count began
+  bool flushAtExit = false;                // the end-of-process flush is registered
+};
+
+TraceState trace;
+
+void WriteRepeats() {
+  if (trace.repeats == 0) return;
+  char text[64];
+  if (trace.repeats == 1) {
+    std::snprintf(text, sizeof text, "last line repeated once");
+  } else {
+    std::snprintf(text, sizeof text, "last line repeated %u times", static_cast<unsigned>(trace.repeats));
+  }
+  trace.sink(text);
+  trace.sink("\n");
+  trace.repeats = 0;
+}
+
+void WriteRepeatsAtExit() {
+  std::lock_guard<std::mutex> held(trace.lock);
+  WriteRepeats();
+}
 
 }  // namespace
 
@@ -220,27 +255,48 @@ const char* ErrorCodeName(HRESULT code) {
 
 HRESULT TraceError(const char* file, uint32_t line, HRESULT code, const char* message) {
   // snprintf cuts a text at each bound; nothing is ever written past one.
-  char piece[3000];
+  char filePiece[3000] = "";
   if (file != nullptr) {
     char lineText[128];
     std::snprintf(lineText, sizeof lineText, "%u", static_cast<unsigned>(line));
-    std::snprintf(piece, sizeof piece, "%s(%s): ", file, lineText);
-    traceSink(piece);
+    std::snprintf(filePiece, sizeof filePiece, "%s(%s): ", file, lineText);
   }
+  char messagePiece[1025] = "";
   if (message != nullptr) {
     // A long message is measured only far enough to know it is too long to write.
     size_t length = strnlen(message, 1024);
-    if (length >= 1 && length <= 1023) {
-      std::snprintf(piece, sizeof piece, "%s ", message);
-      traceSink(piece);
-    }
+    if (length >= 1 && length <= 1023) std::snprintf(messagePiece, sizeof messagePiece, "%s ", message);
   }
   char nameText[256];
   std::snprintf(nameText, sizeof nameText, "%s (0x%08x)", ErrorCodeName(code), static_cast<unsigned>(code));
-  std::snprintf(piece, sizeof piece, "hr=%s", nameText);
-  traceSink(piece);
-  traceSink("\n");
+  char codePiece[3 + sizeof nameText];
+  std::snprintf(codePiece, sizeof codePiece, "hr=%s", nameText);
+  char whole[sizeof trace.lastLine];
+  std::snprintf(whole, sizeof whole, "%s%s%s", filePiece, messagePiece, codePiece);
+
+  std::lock_guard<std::mutex> held(trace.lock);
+  if (std::strcmp(whole, trace.lastLine) == 0) {
+    if (!trace.flushAtExit) trace.flushAtExit = std::atexit(WriteRepeatsAtExit) == 0;
+    const uint32_t now = GetTickCount();
+    if (trace.repeats++ == 0) {
+      trace.countSince = now;
+    } else if (now - trace.countSince >= 1000) {
+      WriteRepeats();
+    }
+    return code;
+  }
+  WriteRepeats();
+  std::memcpy(trace.lastLine, whole, sizeof whole);
+  if (file != nullptr) trace.sink(filePiece);
+  if (messagePiece[0] != '\0') trace.sink(messagePiece);
+  trace.sink(codePiece);
+  trace.sink("\n");
   return code;
 }
 
-void SetTraceSink(TraceSink sink) { traceSink = sink != nullptr ? sink : WriteToStandardError; }
+void SetTraceSink(TraceSink sink) {
+  std::lock_guard<std::mutex> held(trace.lock);
+  WriteRepeats();
+  trace.lastLine[0] = '\0';
+  trace.sink = sink != nullptr ? sink : WriteToStandardError;
+}

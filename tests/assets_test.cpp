@@ -11,6 +11,7 @@
 #include "support/fixture.h"
 #include "support/temp_files.h"
 #include "tools/assets.h"
+#include "world/asset_table.h"
 
 namespace {
 
@@ -58,23 +59,6 @@ constexpr uint32_t KEY_RGB = 0xFF0080;
 
 bool IsDark(uint32_t c) { return (c >> 16) + (c >> 8 & 0xFF) + (c & 0xFF) < 3 * 70; }
 
-struct Sheet {
-  const char* file;
-  int frameWidth, frameHeight, perRow, rows;
-};
-// The layouts the drawing code passes for each sheet.
-const Sheet SHEETS[] = {
-    {"vems-blue.bmp", 32, 32, 9, 1},       {"vems-sparkle-blue.bmp", 3, 3, 4, 1},
-    {"vems-green.bmp", 32, 32, 5, 1},      {"vemsdoor.bmp", 32, 32, 2, 1},
-    {"vemsladder.bmp", 32, 8, 8, 1},       {"vemskey.bmp", 32, 32, 16, 1},
-    {"vems-keyman.bmp", 32, 32, 16, 1},    {"vems-rock.bmp", 32, 32, 16, 1},
-    {"VemsPaper-Airplane.bmp", 32, 32, 18, 1}, {"vems-scissors.bmp", 32, 32, 8, 1},
-    {"vems-title.bmp", 486, 186, 1, 1},    {"vems-btn-play.bmp", 118, 34, 1, 2},
-    {"vems-btn-setup.bmp", 138, 34, 1, 2}, {"vems-btn-credits.bmp", 168, 34, 1, 2},
-    {"vems-btn-exit.bmp", 108, 34, 1, 2},  {"vems-arrow.bmp", 16, 16, 1, 1},
-    {"vems-walls.bmp", 32, 32, 16, 1},
-};
-
 Bitmap LoadData(const std::string& name) { return ParseBmp(ReadFile(DataFile(name))); }
 
 // Smallest box (left, top, right, bottom, inclusive) of the non-key pixels of one frame.
@@ -95,9 +79,9 @@ TEST(AssetsTest, GeneratorReproducesTheCommittedFilesByteForByte) {
   std::filesystem::remove_all(folder);
   ASSERT_TRUE(WriteAssets(folder));
   std::set<std::string> expected;
-  for (const Sheet& s : SHEETS) expected.insert(s.file);
-  expected.insert({"Vems-BG-Cyan.bmp", "step.wav", "bounce.wav", "icons/vems-64.png", "icons/vems-128.png",
-                   "icons/vems-256.png"});
+  for (const SpriteSheet* s : spriteSheets) expected.insert(s->file);
+  expected.insert({backgroundPicture.file, stepSoundFile.file, bounceSoundFile.file, "icons/vems-64.png",
+                   "icons/vems-128.png", "icons/vems-256.png"});
   std::set<std::string> made;
   for (const AssetFile& file : BuildAssets()) made.insert(file.name);
   EXPECT_EQ(made, expected);
@@ -109,12 +93,15 @@ TEST(AssetsTest, GeneratorReproducesTheCommittedFilesByteForByte) {
   std::filesystem::remove_all(folder);
 }
 
+// The layouts the drawing code cuts frames by: whole rows of frames, each with sprite and see-through pixels.
 TEST(AssetsTest, SheetsHaveTheirLayoutsAndTheColourKeyAroundSprites) {
-  for (const Sheet& s : SHEETS) {
+  for (const SpriteSheet* sheet : spriteSheets) {
+    const SpriteSheet& s = *sheet;
+    ASSERT_EQ(s.frames % s.framesPerRow, 0) << s.file;
     Bitmap bmp = LoadData(s.file);
-    ASSERT_EQ(bmp.width, s.frameWidth * s.perRow) << s.file;
-    ASSERT_EQ(bmp.height, s.frameHeight * s.rows) << s.file;
-    if (std::string(s.file) == "vems-walls.bmp") continue;  // the all-wall tile is solid; see the wall test
+    ASSERT_EQ(bmp.width, s.frameWidth * s.framesPerRow) << s.file;
+    ASSERT_EQ(bmp.height, s.frameHeight * (s.frames / s.framesPerRow)) << s.file;
+    if (&s == &wallsSheet) continue;  // the all-wall tile is solid; see the wall test
     for (int fy = 0; fy < bmp.height; fy += s.frameHeight)
       for (int fx = 0; fx < bmp.width; fx += s.frameWidth) {
         int keyed = 0;
@@ -125,40 +112,41 @@ TEST(AssetsTest, SheetsHaveTheirLayoutsAndTheColourKeyAroundSprites) {
       }
   }
   // Buttons light up visibly: the highlighted half differs from the normal one.
-  for (const char* name : {"vems-btn-play.bmp", "vems-btn-setup.bmp", "vems-btn-credits.bmp", "vems-btn-exit.bmp"}) {
-    Bitmap b = LoadData(name);
+  for (const SpriteSheet* button : {&playButtonSheet, &setupButtonSheet, &creditsButtonSheet, &exitButtonSheet}) {
+    Bitmap b = LoadData(button->file);
+    const int h = button->frameHeight;
     int differ = 0;
-    for (int y = 0; y < 34; ++y)
-      for (int x = 0; x < b.width; ++x) differ += b.At(x, y) != b.At(x, y + 34);
-    EXPECT_GT(differ, b.width * 34 / 4) << name;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < b.width; ++x) differ += b.At(x, y) != b.At(x, y + h);
+    EXPECT_GT(differ, b.width * h / 4) << button->file;
   }
   // The cursor clicks with its top left pixel, so that one must be drawn, and dark to read on light ground.
-  Bitmap arrow = LoadData("vems-arrow.bmp");
+  Bitmap arrow = LoadData(arrowSheet.file);
   EXPECT_TRUE(IsDark(arrow.At(0, 0)));
   EXPECT_EQ(arrow.At(15, 15), KEY_RGB);
 }
 
 TEST(AssetsTest, SpritesMatchTheirCollisionBoxes) {
   // Creatures fill x 8..22, y 2..29 in every frame; walking left is walking right mirrored about column 15.
-  for (const char* name : {"vems-blue.bmp", "vems-green.bmp"}) {
+  for (const char* name : {blueSheet.file, greenSheet.file}) {
     Bitmap bmp = LoadData(name);
     for (int f = 0; f * 32 < bmp.width; ++f)
       EXPECT_EQ(SolidBox(bmp, 32 * f, 0, 32, 32), (std::array<int, 4>{8, 2, 22, 29})) << name << " frame " << f;
   }
-  Bitmap blue = LoadData("vems-blue.bmp");
+  Bitmap blue = LoadData(blueSheet.file);
   for (int k = 1; k <= 4; ++k)
     for (int y = 0; y < 32; ++y)
       for (int x = 0; x <= 30; ++x)
         ASSERT_EQ(blue.At(32 * (9 - k) + x, y), blue.At(32 * k + 30 - x, y)) << "frame " << 9 - k << " at " << x << "," << y;
   // The rock keeps inside its box (2..28) however it is turned.
-  Bitmap rock = LoadData("vems-rock.bmp");
+  Bitmap rock = LoadData(rockSheet.file);
   for (int f = 0; f < 16; ++f) {
     std::array<int, 4> box = SolidBox(rock, 32 * f, 0, 32, 32);
     EXPECT_TRUE(box[0] >= 2 && box[1] >= 2 && box[2] <= 28 && box[3] <= 28) << "rock frame " << f;
   }
   // Each paper airplane frame points its nose (the pixel farthest from the middle) along its heading.
   static const int heading[18] = {0, 15, 30, 45, 60, 120, 135, 150, 165, 180, 195, 210, 225, 240, 300, 315, 330, 345};
-  Bitmap paper = LoadData("VemsPaper-Airplane.bmp");
+  Bitmap paper = LoadData(paperSheet.file);
   for (int f = 0; f < 18; ++f) {
     double best = -1, nx = 0, ny = 0;
     for (int y = 0; y < 32; ++y)
@@ -173,7 +161,7 @@ TEST(AssetsTest, SpritesMatchTheirCollisionBoxes) {
 }
 
 TEST(AssetsTest, WallTilesEdgeEveryOpenSideAndJoinOnClosedOnes) {
-  Bitmap walls = LoadData("vems-walls.bmp");
+  Bitmap walls = LoadData(wallsSheet.file);
   // Mask bits: 1 right, 2 above, 4 left, 8 below is wall. Probe the middle of each side.
   for (int m = 0; m < 16; ++m) {
     int x0 = 32 * m;
@@ -190,7 +178,7 @@ TEST(AssetsTest, WallTilesEdgeEveryOpenSideAndJoinOnClosedOnes) {
 }
 
 TEST(AssetsTest, BackgroundIsFreeOfTheKeyAndWrapsWithoutASeam) {
-  Bitmap bg = LoadData("Vems-BG-Cyan.bmp");
+  Bitmap bg = LoadData(backgroundPicture.file);
   ASSERT_EQ(bg.width, 640);
   ASSERT_EQ(bg.height, 480);
   for (uint32_t c : bg.rgb) ASSERT_NE(c, KEY_RGB);
@@ -219,7 +207,7 @@ TEST(AssetsTest, SoundsArePcmInTheirTwoFormatsAndShort) {
     const char* file;
     uint32_t channels, bits;
   };
-  for (Wave w : {Wave{"step.wav", 1, 8}, Wave{"bounce.wav", 2, 16}}) {
+  for (Wave w : {Wave{stepSoundFile.file, 1, 8}, Wave{bounceSoundFile.file, 2, 16}}) {
     Bytes b = ReadFile(DataFile(w.file));
     ASSERT_GE(b.size(), 44u) << w.file;
     EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "RIFF");

@@ -1,9 +1,11 @@
-// The error trace: the pieces, their bounds, and the result code names.
+// The error trace: the pieces, their bounds, repeated lines, and the result code names.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "platform/error_trace.h"
+#include "platform/fake/fake_clock.h"
 #include "support/trace_capture.h"
 
 namespace {
@@ -60,6 +62,43 @@ TEST_F(ErrorTraceTest, ReturnsTheCodeWhateverItIs) {
   for (uint32_t value : {0x00000000u, 0x00000001u, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu, 0x88780096u}) {
     EXPECT_EQ(TraceError(nullptr, 0, MakeResult(value), "x"), MakeResult(value));
   }
+}
+
+// A lost sound device while a key is held: the same failure every frame, 50 times a second.
+TEST_F(ErrorTraceTest, ARepeatedLineIsCountedAndTheCountWrittenOnceASecondOrWhenTheLineChanges) {
+  const std::string lost = "directsound(200): RestoreBuffer hr=DSERR_BUFFERLOST (0x88780096)";
+  const std::string lock = "directsound(193): Lock hr=E_FAIL (0x80004005)";
+  auto traceLost = [] { TraceError("directsound", 200, DSERR_BUFFERLOST, "RestoreBuffer"); };
+  for (int frame = 0; frame < 50; frame++) {
+    traceLost();
+    AdvanceTickCount(20);
+  }
+  EXPECT_EQ(TracedLines(), std::vector<std::string>{lost}) << "the count began at the first repeat, 980 ms ago";
+  traceLost();
+  TraceError("directsound", 193, E_FAIL, "Lock");
+  TraceError("directsound", 193, E_FAIL, "Lock");
+  traceLost();
+  traceLost();
+  traceLost();
+  traceLost();
+  EXPECT_EQ(TracedLines(),
+            (std::vector<std::string>{lost, "last line repeated 50 times", lock, "last line repeated once", lost}));
+
+  // A new sink takes the count still held by the old one, and starts with no last line.
+  StartTraceCapture();
+  EXPECT_EQ(TracedLines(), std::vector<std::string>{"last line repeated 3 times"});
+  traceLost();
+  EXPECT_EQ(TracedLines().back(), lost);
+
+  // At the process's end a count still held is written.
+  EXPECT_EXIT(
+      {
+        SetTraceSink(nullptr);
+        traceLost();
+        traceLost();
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "RestoreBuffer hr=DSERR_BUFFERLOST \\(0x88780096\\)\nlast line repeated once\n");
 }
 
 TEST(ErrorCodeNameTest, SharedValuesGetTheCommonName) {

@@ -7,6 +7,7 @@
 
 #include "tools/art.h"
 #include "tools/sounds.h"
+#include "world/asset_table.h"
 
 // The desktop icon: the standing creature moved to the middle of its cell and enlarged by whole pixels
 // to the sizes menus and software centres ask for (64, 128 and 256), so it stays as crisp as in the game.
@@ -18,26 +19,26 @@ static Canvas DrawIcon(int size) {
 
 std::vector<AssetFile> BuildAssets() {
   std::vector<AssetFile> files = {
-      {"vems-blue.bmp", EncodeBmp(DrawBlueSheet())},
-      {"vems-sparkle-blue.bmp", EncodeBmp(DrawSparkleSheet())},
-      {"vems-green.bmp", EncodeBmp(DrawGreenSheet())},
-      {"vemsdoor.bmp", EncodeBmp(DrawDoorSheet())},
-      {"vemsladder.bmp", EncodeBmp(DrawLadderSheet())},
-      {"vemskey.bmp", EncodeBmp(DrawKeySheet())},
-      {"vems-keyman.bmp", EncodeBmp(DrawKeymanSheet())},
-      {"vems-rock.bmp", EncodeBmp(DrawRockSheet())},
-      {"VemsPaper-Airplane.bmp", EncodeBmp(DrawPaperSheet())},
-      {"vems-scissors.bmp", EncodeBmp(DrawScissorsSheet())},
-      {"vems-title.bmp", EncodeBmp(DrawTitle())},
-      {"vems-btn-play.bmp", EncodeBmp(DrawButton("Play", 118))},
-      {"vems-btn-setup.bmp", EncodeBmp(DrawButton("Setup", 138))},
-      {"vems-btn-credits.bmp", EncodeBmp(DrawButton("Credits", 168))},
-      {"vems-btn-exit.bmp", EncodeBmp(DrawButton("Exit", 108))},
-      {"vems-arrow.bmp", EncodeBmp(DrawArrow())},
-      {"vems-walls.bmp", EncodeBmp(DrawWallsSheet())},
-      {"Vems-BG-Cyan.bmp", EncodeBmp(DrawBackground())},
-      {"step.wav", MakeStepWave()},
-      {"bounce.wav", MakeBounceWave()},
+      {blueSheet.file, EncodeBmp(DrawBlueSheet())},
+      {sparkleSheet.file, EncodeBmp(DrawSparkleSheet())},
+      {greenSheet.file, EncodeBmp(DrawGreenSheet())},
+      {doorSheet.file, EncodeBmp(DrawDoorSheet())},
+      {ladderSheet.file, EncodeBmp(DrawLadderSheet())},
+      {keySheet.file, EncodeBmp(DrawKeySheet())},
+      {keymanSheet.file, EncodeBmp(DrawKeymanSheet())},
+      {rockSheet.file, EncodeBmp(DrawRockSheet())},
+      {paperSheet.file, EncodeBmp(DrawPaperSheet())},
+      {scissorsSheet.file, EncodeBmp(DrawScissorsSheet())},
+      {titleSheet.file, EncodeBmp(DrawTitle())},
+      {playButtonSheet.file, EncodeBmp(DrawButton("Play", playButtonSheet))},
+      {setupButtonSheet.file, EncodeBmp(DrawButton("Setup", setupButtonSheet))},
+      {creditsButtonSheet.file, EncodeBmp(DrawButton("Credits", creditsButtonSheet))},
+      {exitButtonSheet.file, EncodeBmp(DrawButton("Exit", exitButtonSheet))},
+      {arrowSheet.file, EncodeBmp(DrawArrow())},
+      {wallsSheet.file, EncodeBmp(DrawWallsSheet())},
+      {backgroundPicture.file, EncodeBmp(DrawBackground())},
+      {stepSoundFile.file, MakeStepWave()},
+      {bounceSoundFile.file, MakeBounceWave()},
       {"icons/vems-64.png", EncodePng(DrawIcon(64))},
       {"icons/vems-128.png", EncodePng(DrawIcon(128))},
       {"icons/vems-256.png", EncodePng(DrawIcon(256))},

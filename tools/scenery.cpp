@@ -3,6 +3,7 @@
 
 #include "tools/art.h"
 #include "tools/palette.h"
+#include "tools/sheet.h"
 #include "tools/steady_math.h"
 
 using namespace palette;
@@ -91,13 +92,13 @@ double WrappingNoise(double u, double v, int nx, int ny, uint32_t seed) {
 }  // namespace
 
 Canvas DrawWallsSheet() {
-  Canvas sheet(32 * 16, 32);
-  for (int m = 0; m < 16; ++m) Blit(sheet, DrawWall(m), 32 * m, 0);
+  Canvas sheet = BlankSheet(wallsSheet);
+  for (int m = 0; m < wallsSheet.frames; ++m) PutFrame(sheet, wallsSheet, m, DrawWall(m));
   return sheet;
 }
 
 Canvas DrawBackground() {
-  const int W = 640, H = 480;
+  const int W = backgroundPicture.frameWidth, H = backgroundPicture.frameHeight;
   Canvas bg(W, H);
   // Soft clouds: octaves of noise whose lattices divide 640 by 480 exactly, so the picture wraps.
   struct Octave {

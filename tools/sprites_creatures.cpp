@@ -1,6 +1,7 @@
 // The blue and the green creature: a bean-shaped body with big eyes, stub arms and two feet.
 #include "tools/art.h"
 #include "tools/palette.h"
+#include "tools/sheet.h"
 
 namespace {
 
@@ -82,22 +83,22 @@ Canvas DrawCreature(const Body& body, int facing, int phase) {
 
 Canvas DrawBlueSheet() {
   Body blue{palette::BLUE, palette::BLUE_LIGHT, palette::BLUE_DARK};
-  Canvas sheet(32 * 9, 32);
-  Blit(sheet, DrawCreature(blue, 0, 0), 0, 0);
+  Canvas sheet = BlankSheet(blueSheet);
+  PutFrame(sheet, blueSheet, 0, DrawCreature(blue, 0, 0));
   for (int phase = 0; phase < 4; ++phase) {
     Canvas right = DrawCreature(blue, 1, phase);
-    Blit(sheet, right, 32 * (1 + phase), 0);
+    PutFrame(sheet, blueSheet, 1 + phase, right);
     // Walking left is the same step mirrored about the box's middle column, so the box stays put.
-    Blit(sheet, MirrorAbout(right, 15), 32 * (8 - phase), 0);
+    PutFrame(sheet, blueSheet, 8 - phase, MirrorAbout(right, 15));
   }
   return sheet;
 }
 
 Canvas DrawGreenSheet() {
   Body green{palette::GREEN, palette::GREEN_LIGHT, palette::GREEN_DARK};
-  Canvas sheet(32 * 5, 32);
-  for (int phase = 0; phase < 4; ++phase) Blit(sheet, DrawCreature(green, 1, phase), 32 * phase, 0);
-  Blit(sheet, DrawCreature(green, 0, 0), 32 * 4, 0);
+  Canvas sheet = BlankSheet(greenSheet);
+  for (int phase = 0; phase < 4; ++phase) PutFrame(sheet, greenSheet, phase, DrawCreature(green, 1, phase));
+  PutFrame(sheet, greenSheet, 4, DrawCreature(green, 0, 0));
   return sheet;
 }
 

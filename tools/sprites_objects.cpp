@@ -3,6 +3,7 @@
 
 #include "tools/art.h"
 #include "tools/palette.h"
+#include "tools/sheet.h"
 #include "tools/steady_math.h"
 
 using namespace palette;
@@ -30,11 +31,11 @@ struct Pose {
   }
 };
 
-// Sheet of `count` frames of w x h in one row, frame i drawn by draw(i).
+// The sheet with every frame i drawn by draw(i).
 template <typename F>
-Canvas Row(int count, int w, int h, F draw) {
-  Canvas sheet(w * count, h);
-  for (int i = 0; i < count; ++i) Blit(sheet, draw(i), w * i, 0);
+Canvas Frames(const SpriteSheet& layout, F draw) {
+  Canvas sheet = BlankSheet(layout);
+  for (int i = 0; i < layout.frames; ++i) PutFrame(sheet, layout, i, draw(i));
   return sheet;
 }
 
@@ -251,38 +252,38 @@ Canvas DrawDoor(bool open) {
 }  // namespace
 
 Canvas DrawRockSheet() {
-  return Row(16, 32, 32, [](int i) { return DrawRock(22.5 * i); });
+  return Frames(rockSheet, [](int i) { return DrawRock(22.5 * i); });
 }
 
 Canvas DrawPaperSheet() {
   // The heading each frame stands for, as the flight picks frames.
   static const int heading[18] = {0, 15, 30, 45, 60, 120, 135, 150, 165, 180, 195, 210, 225, 240, 300, 315, 330, 345};
-  return Row(18, 32, 32, [](int i) { return DrawPaper(heading[i]); });
+  return Frames(paperSheet, [](int i) { return DrawPaper(heading[i]); });
 }
 
 Canvas DrawScissorsSheet() {
   // Closed, opening over three frames, wide open, closing over three.
   static const double open[8] = {0, 12, 24, 34, 40, 34, 24, 12};
-  return Row(8, 32, 32, [](int i) { return DrawScissors(open[i]); });
+  return Frames(scissorsSheet, [](int i) { return DrawScissors(open[i]); });
 }
 
 Canvas DrawKeySheet() {
-  return Row(16, 32, 32, [](int i) { return DrawKey(22.5 * i, i == 0 || i == 1); });
+  return Frames(keySheet, [](int i) { return DrawKey(22.5 * i, i == 0 || i == 1); });
 }
 
 Canvas DrawKeymanSheet() {
   // Only frames 0 (left) and 1 (right) are shown today; the rest hold the other strides of the same walk.
-  return Row(16, 32, 32, [](int i) { return DrawKeyman(i % 2 == 1, i / 2); });
+  return Frames(keymanSheet, [](int i) { return DrawKeyman(i % 2 == 1, i / 2); });
 }
 
 Canvas DrawDoorSheet() {
-  return Row(2, 32, 32, [](int i) { return DrawDoor(i == 1); });
+  return Frames(doorSheet, [](int i) { return DrawDoor(i == 1); });
 }
 
 Canvas DrawLadderSheet() {
   // Slices stack without a seam: the rails run the whole height and the rung wraps from row 7 to row 0.
-  return Row(8, 32, 8, [](int frame) {
-    Canvas s(32, 8);
+  return Frames(ladderSheet, [](int frame) {
+    Canvas s(ladderSheet.frameWidth, ladderSheet.frameHeight);
     for (int y = 0; y < 8; ++y) {
       int r = (y - frame + 8) % 8;  // row within the rung's own cycle
       if (r <= 3) {
@@ -303,8 +304,8 @@ Canvas DrawLadderSheet() {
 Canvas DrawSparkleSheet() {
   // A plus, a cross, a dot and a white plus: bright so they show on any body.
   static const char* shapes[4] = {".o.ooo.o.", "o.o.o.o.o", "....o....", ".w.www.w."};
-  return Row(4, 3, 3, [](int i) {
-    Canvas s(3, 3);
+  return Frames(sparkleSheet, [](int i) {
+    Canvas s(sparkleSheet.frameWidth, sparkleSheet.frameHeight);
     for (int p = 0; p < 9; ++p)
       if (shapes[i][p] != '.') s.Set(p % 3, p / 3, p == 4 || shapes[i][p] == 'w' ? WHITE : Colour{255, 246, 150});
     return s;

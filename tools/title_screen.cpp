@@ -3,6 +3,7 @@
 
 #include "tools/art.h"
 #include "tools/palette.h"
+#include "tools/sheet.h"
 #include "tools/steady_math.h"
 
 using namespace palette;
@@ -132,7 +133,7 @@ Canvas TitleLetter(char letter, double x, int w, int h) {
 }  // namespace
 
 Canvas DrawTitle() {
-  const int W = 486, H = 186, gap = 15, shadow = 6;
+  const int W = titleSheet.frameWidth, H = titleSheet.frameHeight, gap = 15, shadow = 6;
   Canvas title(W, H);
   // The name: each letter in a colour of the game, with a thick dark edge and a drop shadow.
   struct Letter {
@@ -190,10 +191,10 @@ Canvas DrawTitle() {
   return title;
 }
 
-Canvas DrawButton(const char* label, int width) {
-  Canvas b(width, 68);
-  DrawButtonFace(b, 0, width, label, false);
-  DrawButtonFace(b, 34, width, label, true);
+Canvas DrawButton(const char* label, const SpriteSheet& sheet) {
+  Canvas b = BlankSheet(sheet);
+  DrawButtonFace(b, 0, sheet.frameWidth, label, false);
+  DrawButtonFace(b, sheet.frameHeight, sheet.frameWidth, label, true);
   return b;
 }
 
@@ -204,7 +205,7 @@ Canvas DrawArrow() {
       "owwwo...........", "owwwwo..........", "owwwwwo.........", "owwwwwwo........",
       "owwwwwwwo.......", "owwwwwwwwo......", "owwwwwoooo......", "owwowwo.........",
       "owo.owwo........", "oo..owwo........", "o....owwo.......", ".....ooo........"};
-  Canvas a(16, 16);
+  Canvas a(arrowSheet.frameWidth, arrowSheet.frameHeight);
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 16; ++x) {
       if (rows[y][x] == 'o') a.Set(x, y, INK);

@@ -9,6 +9,7 @@
 #include "platform/graphics.h"
 #include "platform/input.h"
 #include "platform/system.h"
+#include "world/asset_table.h"
 #include "world/world.h"
 
 Texture* blueTexture = nullptr;
@@ -34,33 +35,31 @@ CSound* bounceSound = nullptr;
 
 namespace {
 
-// One sprite sheet to load: where it goes, its file, and what the player is told when it is missing
-// (null: the game just gives up without a word).
+// One sprite sheet to load: where it goes, and its row of the asset table.
 struct SheetToLoad {
   Texture** texture;
-  const char* file;
-  const char* message;
+  const SpriteSheet& sheet;
 };
 
 // In loading order; the first one missing stops the start-up.
 const SheetToLoad kSheets[] = {
-    {&blueTexture, "vems-blue.bmp", "Vems-Blue"},
-    {&sparkleTexture, "vems-sparkle-blue.bmp", "Sparkle"},
-    {&greenTexture, "vems-green.bmp", "Vems-Green"},
-    {&doorTexture, "vemsdoor.bmp", "Vems-Door"},
-    {&ladderTexture, "vemsladder.bmp", "Ladder"},
-    {&keyTexture, "vemskey.bmp", "Key"},
-    {&keymanTexture, "vems-keyman.bmp", "Key"},
-    {&rockTexture, "vems-rock.bmp", "Rock"},
-    {&paperTexture, "VemsPaper-Airplane.bmp", "Paper"},
-    {&scissorsTexture, "vems-scissors.bmp", "Scissors"},
-    {&titleTexture, "vems-title.bmp", "Title"},
-    {&playButtonTexture, "vems-btn-play.bmp", "[Play]"},
-    {&setupButtonTexture, "vems-btn-setup.bmp", "[Setup]"},
-    {&creditsButtonTexture, "vems-btn-credits.bmp", "Credits"},
-    {&exitButtonTexture, "vems-btn-exit.bmp", "Exit"},
-    {&arrowTexture, "vems-arrow.bmp", nullptr},
-    {&wallsTexture, "vems-walls.bmp", nullptr},
+    {&blueTexture, blueSheet},
+    {&sparkleTexture, sparkleSheet},
+    {&greenTexture, greenSheet},
+    {&doorTexture, doorSheet},
+    {&ladderTexture, ladderSheet},
+    {&keyTexture, keySheet},
+    {&keymanTexture, keymanSheet},
+    {&rockTexture, rockSheet},
+    {&paperTexture, paperSheet},
+    {&scissorsTexture, scissorsSheet},
+    {&titleTexture, titleSheet},
+    {&playButtonTexture, playButtonSheet},
+    {&setupButtonTexture, setupButtonSheet},
+    {&creditsButtonTexture, creditsButtonSheet},
+    {&exitButtonTexture, exitButtonSheet},
+    {&arrowTexture, arrowSheet},
+    {&wallsTexture, wallsSheet},
 };
 
 // Said on standard error for a file the start-up could not load, whatever box the player sees: the
@@ -91,9 +90,9 @@ void ReportFileFailure(const char* file) {
 // The background picture tiled 2 by 2 into backgroundSurface, so the half-pace scroll always finds a
 // whole 640 by 480 window to copy. False when the picture or the surface cannot be made.
 bool BuildBackground() {
-  Surface* picture = LoadSurfaceFromImage("Vems-BG-Cyan.bmp");
+  Surface* picture = LoadSurfaceFromImage(backgroundPicture.file);
   if (picture == nullptr) {
-    ReportFileFailure("Vems-BG-Cyan.bmp");
+    ReportFileFailure(backgroundPicture.file);
     return false;
   }
   if (CreateOffscreenPlainSurface(graphicsDevice, 1280, 960, &backgroundSurface) != D3D_OK) {
@@ -120,9 +119,9 @@ bool SoundStartFailed(WindowHandle window, const char* message) {
 }
 
 // A sound file that would not load: said on standard error, then shown in the game window.
-bool SoundFileFailed(WindowHandle window, const char* file, const char* message) {
-  ReportFileFailure(file);
-  return SoundStartFailed(window, message);
+bool SoundFileFailed(WindowHandle window, const SoundFile& sound) {
+  ReportFileFailure(sound.file);
+  return SoundStartFailed(window, sound.message);
 }
 
 }  // namespace
@@ -144,11 +143,11 @@ bool InitGame(WindowHandle window) {
 
   if (!BuildBackground()) return false;
 
-  for (const SheetToLoad& sheet : kSheets) {
-    *sheet.texture = LoadTextureFromImage(sheet.file, SPRITE_COLOUR_KEY);
-    if (*sheet.texture != nullptr) continue;
-    ReportFileFailure(sheet.file);
-    if (sheet.message != nullptr) MessageBoxA(nullptr, sheet.message, "Vems", MB_OK | MB_ICONEXCLAMATION);
+  for (const SheetToLoad& load : kSheets) {
+    *load.texture = LoadTextureFromImage(load.sheet.file, SPRITE_COLOUR_KEY);
+    if (*load.texture != nullptr) continue;
+    ReportFileFailure(load.sheet.file);
+    if (load.sheet.message != nullptr) MessageBoxA(nullptr, load.sheet.message, "Vems", MB_OK | MB_ICONEXCLAMATION);
     return false;
   }
 
@@ -159,17 +158,17 @@ bool InitGame(WindowHandle window) {
                  PlatformError().c_str());
     return SoundStartFailed(window, "Error initializing DirectSound");
   }
-  stepSound = LoadSoundEffect("step.wav");
-  if (stepSound == nullptr) return SoundFileFailed(window, "step.wav", "Error loading step.wav");
-  bounceSound = LoadSoundEffect("bounce.wav");
-  if (bounceSound == nullptr) return SoundFileFailed(window, "bounce.wav", "Error loading bounce.wav");
+  stepSound = LoadSoundEffect(stepSoundFile.file);
+  if (stepSound == nullptr) return SoundFileFailed(window, stepSoundFile);
+  bounceSound = LoadSoundEffect(bounceSoundFile.file);
+  if (bounceSound == nullptr) return SoundFileFailed(window, bounceSoundFile);
 
   BuildAngleTables();
   return true;
 }
 
 void ResetAssets() {
-  for (const SheetToLoad& sheet : kSheets) *sheet.texture = nullptr;
+  for (const SheetToLoad& load : kSheets) *load.texture = nullptr;
   backgroundSurface = nullptr;
   // The sounds are the only assets the start-up itself owns; the graphics objects belong to the device.
   delete stepSound;

@@ -10,26 +10,27 @@ constexpr uint32_t SPRITE_COLOUR_KEY = 0xFFFF0080;  // opaque red 255, green 0, 
 constexpr bool fullScreen = true;                   // the game runs full screen
 
 // ---- Assets (null until InitGame; never change afterwards) ----
-extern Texture* blueTexture;           // blue creature, 32x32, 9 per row
-extern Texture* sparkleTexture;        // sparkles, 3x3, 4 per row
-extern Texture* greenTexture;          // green creature, 32x32, 5 per row
-extern Texture* doorTexture;           // door, 32x32, 2 per row
-extern Texture* ladderTexture;         // ladder slices, 32x8, 8 per row
-extern Texture* keyTexture;            // key, 32x32, 16 per row
-extern Texture* keymanTexture;         // walking key, 32x32, 16 per row
-extern Texture* rockTexture;           // rock, 32x32, 16 per row
-extern Texture* paperTexture;          // paper airplane, 32x32, 18 per row
-extern Texture* scissorsTexture;       // scissors, 32x32, 8 per row
-extern Texture* titleTexture;          // title picture, 486x186
-extern Texture* playButtonTexture;     // 118x34, normal above highlighted
-extern Texture* setupButtonTexture;    // 138x34
-extern Texture* creditsButtonTexture;  // 168x34
-extern Texture* exitButtonTexture;     // 108x34
-extern Texture* arrowTexture;          // cursor, 16x16, tip at the top left
-extern Texture* wallsTexture;          // wall tiles by neighbour mask, 32x32, 16 per row
+// Files, sheet layouts and failure texts are in world/asset_table.h.
+extern Texture* blueTexture;           // blue creature
+extern Texture* sparkleTexture;        // sparkles
+extern Texture* greenTexture;          // green creature
+extern Texture* doorTexture;           // door
+extern Texture* ladderTexture;         // ladder slices
+extern Texture* keyTexture;            // key
+extern Texture* keymanTexture;         // walking key
+extern Texture* rockTexture;           // rock
+extern Texture* paperTexture;          // paper airplane
+extern Texture* scissorsTexture;       // scissors
+extern Texture* titleTexture;          // title picture
+extern Texture* playButtonTexture;     // normal above highlighted
+extern Texture* setupButtonTexture;
+extern Texture* creditsButtonTexture;
+extern Texture* exitButtonTexture;
+extern Texture* arrowTexture;          // cursor, tip at the top left
+extern Texture* wallsTexture;          // wall tiles by neighbour mask
 extern Surface* backgroundSurface;     // 1280x960: the background picture tiled 2 by 2
-extern CSound* stepSound;              // "step.wav"
-extern CSound* bounceSound;            // "bounce.wav"
+extern CSound* stepSound;
+extern CSound* bounceSound;
 
 // Brings the game up after the window exists: graphics, input, background, textures, sound, angle tables.
 // False (after the message the failure calls for) when any step fails.

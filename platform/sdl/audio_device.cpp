@@ -1,6 +1,7 @@
-// The sound device over SDL audio, with our own mixer in SDL's audio callback.
-// One playback device opened in the primary buffer's format; static buffers mixed at any rate, 8 or 16
-// bits, mono or stereo, to the device format, with clipping; every buffer lost when SDL loses the device.
+// The sound device over SDL audio: the device calls over SDL's audio device and the buffers' records.
+// One playback device opened in the primary buffer's format; static buffers of any rate, 8 or 16 bits,
+// mono or stereo, kept converted to the device format for the mixer (platform/sdl/audio_mixer.cpp); every
+// buffer lost when SDL loses the device.
 #include <SDL.h>
 
 #include <algorithm>
@@ -11,41 +12,8 @@
 #include <vector>
 
 #include "platform/audio_device.h"
+#include "platform/sdl/audio_mixer.h"
 #include "platform/sdl/audio_test_hooks.h"
-
-// A buffer's bytes, shared by its duplicates. While locked the caller writes them in place, and the
-// mixer leaves every voice playing them alone: a buffer costs its own size and no copy besides.
-struct Samples {
-  std::vector<uint8_t> bytes;
-  uint32_t locks = 0;  // blocks handed out and not yet unlocked; changed only under the device lock
-};
-
-struct SoundBuffer {
-  SoundDevice* device = nullptr;  // null once the device was released
-  bool primary = false;
-  uint32_t flags = 0;
-  WaveFormat format = {};
-  std::shared_ptr<Samples> samples;  // shared with duplicates
-  // Mixed by the audio thread: changed only under the device lock.
-  bool playing = false;
-  bool looping = false;
-  bool lost = false;
-  uint64_t position = 0;    // frames, 32.32 fixed point
-  uint32_t frequency = 0;   // playback rate; 0 = the format's own
-  int32_t leftGain = 65536;  // 16.16 fixed point
-  int32_t rightGain = 65536;
-  int32_t volume = 0;
-  int32_t pan = 0;
-};
-
-struct SoundDevice {
-  SDL_AudioDeviceID id = 0;  // 0 while no device is open (never opened, or lost)
-  SDL_AudioSpec spec = {};   // the open device's format
-  WaveFormat format = {};    // the primary format the device is (re)opened with
-  uint32_t cooperativeLevel = 0;
-  std::vector<SoundBuffer*> voices;  // every secondary buffer; the list changes only under the lock
-  std::vector<int32_t> mixing;       // the audio thread's accumulator
-};
 
 namespace {
 
@@ -65,6 +33,8 @@ WaveFormat DefaultFormat() {
   return format;
 }
 
+uint8_t SilenceOf(const WaveFormat& format) { return format.wBitsPerSample == 8 ? 128 : 0; }
+
 // Runs f with the audio thread kept out (nothing to keep out while no device is open).
 template <typename F>
 void Locked(SoundDevice* device, F f) {
@@ -73,75 +43,18 @@ void Locked(SoundDevice* device, F f) {
   if (device->id != 0) SDL_UnlockAudioDevice(device->id);
 }
 
-// One frame of a buffer as signed 16-bit left and right.
-void ReadFrame(const WaveFormat& format, const uint8_t* frame, int32_t& left, int32_t& right) {
-  if (format.wBitsPerSample == 8) {
-    left = (frame[0] - 128) * 256;
-    right = format.nChannels == 2 ? (frame[1] - 128) * 256 : left;
-  } else {
-    left = static_cast<int16_t>(frame[0] | frame[1] << 8);
-    right = format.nChannels == 2 ? static_cast<int16_t>(frame[2] | frame[3] << 8) : left;
-  }
-}
-
-// Adds one playing buffer to the accumulator: resampled to the device rate (linear between frames),
-// gains applied, stopped and rewound at its end unless looping.
-void MixVoice(SoundBuffer* voice, int32_t* mixing, int frames, int channels, int deviceRate) {
-  const WaveFormat& format = voice->format;
-  const std::vector<uint8_t>& samples = voice->samples->bytes;
-  const uint64_t totalFrames = samples.size() / format.nBlockAlign;
-  const uint32_t rate = voice->frequency != 0 ? voice->frequency : format.nSamplesPerSec;
-  const uint64_t step = (static_cast<uint64_t>(rate) << 32) / static_cast<uint64_t>(deviceRate);
-  for (int i = 0; i < frames; i++) {
-    uint64_t index = voice->position >> 32;
-    if (index >= totalFrames) {
-      if (!voice->looping || totalFrames == 0) {
-        voice->playing = false;
-        voice->position = 0;
-        return;
-      }
-      voice->position -= totalFrames << 32;
-      index = voice->position >> 32;
-    }
-    int32_t left, right, nextLeft, nextRight;
-    ReadFrame(format, &samples[index * format.nBlockAlign], left, right);
-    uint64_t nextIndex = index + 1 < totalFrames ? index + 1 : (voice->looping ? 0 : index);
-    ReadFrame(format, &samples[nextIndex * format.nBlockAlign], nextLeft, nextRight);
-    const int64_t fraction = static_cast<int64_t>(voice->position & 0xFFFFFFFFu);
-    left += static_cast<int32_t>(((nextLeft - left) * fraction) >> 32);
-    right += static_cast<int32_t>(((nextRight - right) * fraction) >> 32);
-    left = static_cast<int32_t>((static_cast<int64_t>(left) * voice->leftGain) >> 16);
-    right = static_cast<int32_t>((static_cast<int64_t>(right) * voice->rightGain) >> 16);
-    if (channels == 2) {
-      mixing[2 * i] += left;
-      mixing[2 * i + 1] += right;
-    } else {
-      mixing[i] += (left + right) / 2;
-    }
-    voice->position += step;
-  }
-}
-
-// SDL's audio callback: every playing buffer mixed into the device format with clipping.
-void MixAudio(void* userdata, Uint8* stream, int length) {
-  SoundDevice* device = static_cast<SoundDevice*>(userdata);
-  const int channels = device->spec.channels;
-  const bool sixteenBits = SDL_AUDIO_BITSIZE(device->spec.format) == 16;
-  const int frames = length / (channels * (sixteenBits ? 2 : 1));
-  device->mixing.assign(static_cast<size_t>(frames) * channels, 0);
+// Samples converted for the device's previous format follow it into its new one (samples being written
+// are converted when they are unlocked), and a voice in the middle of them goes on from the same time.
+// Duplicates share their samples: converted once.
+void FollowDeviceFormat(SoundDevice* device, const WaveFormat& previous) {
   for (SoundBuffer* voice : device->voices) {
-    // A voice whose samples are being written sits out until they are unlocked.
-    if (voice->playing && !voice->lost && voice->samples->locks == 0) {
-      MixVoice(voice, device->mixing.data(), frames, channels, device->spec.freq);
+    if (previous.nSamplesPerSec != 0) {
+      voice->position = (voice->position >> 32) * device->format.nSamplesPerSec / previous.nSamplesPerSec << 32;
     }
-  }
-  for (size_t i = 0; i < device->mixing.size(); i++) {
-    int32_t sample = std::clamp(device->mixing[i], -32768, 32767);
-    if (sixteenBits) {
-      reinterpret_cast<int16_t*>(stream)[i] = static_cast<int16_t>(sample);
-    } else {
-      stream[i] = static_cast<Uint8>((sample >> 8) + 128);
-    }
+    Samples& samples = *voice->samples;
+    if (samples.locks != 0 || std::memcmp(&samples.mixedFormat, &device->format, sizeof(WaveFormat)) == 0) continue;
+    ConvertBetweenDevices(samples.mixed, samples.mixedFormat, device->format);
+    samples.mixedFormat = device->format;
   }
 }
 
@@ -160,7 +73,9 @@ bool OpenOutput(SoundDevice* device, const WaveFormat& format) {
   if (id == 0) return false;
   device->mixing.reserve(static_cast<size_t>(device->spec.samples) * device->spec.channels);
   device->id = id;
+  const WaveFormat previous = device->format;
   device->format = format;
+  FollowDeviceFormat(device, previous);  // before the device starts: SDL opens it paused
   SDL_PauseAudioDevice(id, threadHeld ? 1 : 0);
   return true;
 }
@@ -249,14 +164,16 @@ HRESULT CreateSoundBuffer(SoundDevice* device, const BufferDescription* descript
   if (!IsMixableFormat(*description->lpwfxFormat)) return DSERR_BADFORMAT;
   if (description->dwBufferBytes < DSBSIZE_MIN || description->dwBufferBytes > DSBSIZE_MAX) return DSERR_INVALIDPARAM;
   like.format = PlainPcmOf(*description->lpwfxFormat);
-  // Static buffers start silent in their own format.
-  uint8_t silence = like.format.wBitsPerSample == 8 ? 128 : 0;
+  // Static buffers start silent.
   try {
     like.samples = std::make_shared<Samples>();
-    like.samples->bytes.assign(description->dwBufferBytes, silence);
+    like.samples->bytes = description->dwBufferBytes;
+    like.samples->mixed.assign(description->dwBufferBytes, SilenceOf(like.format));
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
   }
+  if (!ConvertToDevice(like.samples->mixed, like.format, device->format)) return E_OUTOFMEMORY;
+  like.samples->mixedFormat = device->format;
   *buffer = MakeVoice(device, &like);
   return S_OK;
 }
@@ -310,6 +227,9 @@ HRESULT BufferRestore(SoundBuffer* buffer) {
   return S_OK;
 }
 
+// The first lock takes the samples from the mixer, which leaves them alone until the last unlock. When
+// the buffer's format is the device's they are handed back as they are; otherwise only their converted
+// form is kept, and the block starts silent: the caller writes the whole of it, as the sound module does.
 HRESULT BufferLock(SoundBuffer* buffer, uint32_t offset, uint32_t bytes, void** block, uint32_t* blockBytes,
                    void** wrapBlock, uint32_t* wrapBytes, uint32_t) {
   if (buffer == nullptr || block == nullptr || blockBytes == nullptr) return DSERR_INVALIDPARAM;
@@ -317,29 +237,54 @@ HRESULT BufferLock(SoundBuffer* buffer, uint32_t offset, uint32_t bytes, void** 
   if (buffer->primary) return DSERR_INVALIDCALL;
   CheckDevice(buffer->device);
   if (buffer->lost) return DSERR_BUFFERLOST;
-  std::vector<uint8_t>& samples = buffer->samples->bytes;
-  if (offset > samples.size() || bytes > samples.size() - offset) return DSERR_INVALIDPARAM;
-  Locked(buffer->device, [&] { buffer->samples->locks++; });
-  *block = samples.data() + offset;
+  Samples& samples = *buffer->samples;
+  if (offset > samples.bytes || bytes > samples.bytes - offset) return DSERR_INVALIDPARAM;
+  bool first = false;
+  Locked(buffer->device, [&] { first = samples.locks++ == 0; });
+  if (first) {
+    try {
+      if (SameSamples(buffer->format, samples.mixedFormat)) {
+        samples.written = std::move(samples.mixed);
+      } else {
+        samples.mixed = {};
+        samples.written.clear();
+      }
+      samples.written.resize(samples.bytes, SilenceOf(buffer->format));  // a cut last frame comes back silent
+    } catch (const std::bad_alloc&) {
+      samples.written = {};
+      Locked(buffer->device, [&] { samples.locks--; });
+      return E_OUTOFMEMORY;
+    }
+  }
+  *block = samples.written.data() + offset;
   *blockBytes = bytes;
   if (wrapBlock != nullptr) *wrapBlock = nullptr;
   if (wrapBytes != nullptr) *wrapBytes = 0;
   return S_OK;
 }
 
+// The last unlock converts the written samples to the device's format, once, and hands them to the mixer.
 HRESULT BufferUnlock(SoundBuffer* buffer, void* block, uint32_t blockBytes, void*, uint32_t) {
   if (buffer == nullptr || buffer->primary) return DSERR_INVALIDPARAM;
-  if (buffer->device == nullptr) return DSERR_UNINITIALIZED;
+  SoundDevice* device = buffer->device;
+  if (device == nullptr) return DSERR_UNINITIALIZED;
   // The block must be one Lock handed out: within the samples, while they are locked.
   Samples& samples = *buffer->samples;
-  const uintptr_t first = reinterpret_cast<uintptr_t>(samples.bytes.data());
+  const uintptr_t first = reinterpret_cast<uintptr_t>(samples.written.data());
   const uintptr_t at = reinterpret_cast<uintptr_t>(block);
-  if (samples.locks == 0 || at < first || at - first > samples.bytes.size() ||
-      blockBytes > samples.bytes.size() - (at - first)) {
+  if (samples.locks == 0 || at < first || at - first > samples.written.size() ||
+      blockBytes > samples.written.size() - (at - first)) {
     return DSERR_INVALIDPARAM;
   }
-  Locked(buffer->device, [&] { samples.locks--; });
-  return S_OK;
+  bool converted = true;
+  if (samples.locks == 1) {
+    converted = ConvertToDevice(samples.written, buffer->format, device->format);
+    samples.mixed = std::move(samples.written);
+    samples.written = {};
+    samples.mixedFormat = device->format;
+  }
+  Locked(device, [&] { samples.locks--; });
+  return converted ? S_OK : E_OUTOFMEMORY;
 }
 
 HRESULT BufferSetVolume(SoundBuffer* buffer, int32_t volume) {
