@@ -186,6 +186,12 @@ void ReleaseMouse() {
   if (windowMade) ConfinePointer(SDL_Rect{0, 0, 0, 0});
 }
 
+// A window manager gives the window the keyboard when it is clicked; without one, once the focus has gone
+// to nobody (another client that held it quit) nothing would, and Escape and Alt+Enter went nowhere.
+void TakeKeyboard() {
+  if (windowMade && SDL_GetKeyboardFocus() != gameWindow.sdlWindow) SDL_SetWindowInputFocus(gameWindow.sdlWindow);
+}
+
 bool PointerOverPicture() {
   return windowMade && SDL_GetMouseFocus() == gameWindow.sdlWindow && PointerPlaceOnPicture();
 }
