@@ -4,31 +4,21 @@
 
 namespace {
 
-// The help box at start names the arrows and the click only; this names everything, in the words the
-// README uses.
+// The help box at start names the arrows and the click only; this names everything, in the words of the
+// README's tables, each key with its pad button beside it, short enough to fit the smallest screen.
 const char kControlsText[] =
-    "Keyboard and mouse\n"
-    "Click an object: slip into it.\n"
-    "Click anywhere else: leave it where it is.\n"
-    "Arrow keys: move what you are in, its own way.\n"
-    "5, 6, 3: turn into a rock, a paper airplane, scissors.\n"
-    "4: become the creature again on the spot.\n"
-    "Escape: in a level, back to the title; on the title, quit.\n"
-    "R: in a level, start it again.\n"
+    "Keyboard and mouse (pad):\n"
+    "Click an object (A): slip into it.\n"
+    "Click anywhere else (A): leave it where it is.\n"
+    "Move the mouse (right stick): move the cursor.\n"
+    "Arrow keys (left stick, d-pad): move what you are in, its own way.\n"
+    "5, 6, 3 (X, Y, B): turn into a rock, a paper airplane, scissors.\n"
+    "4 (left shoulder): become the creature again on the spot.\n"
+    "Escape (Back): in a level, back to the title; on the title, quit.\n"
+    "R (Start): in a level, start it again.\n"
     "Alt+Enter: switch between full screen and a window.\n"
-    "F1: these controls.\n"
-    "\n"
-    "Gamepad\n"
-    "Left stick, or the d-pad: the arrow keys.\n"
-    "Right stick: moves the cursor.\n"
-    "A: click.\n"
-    "X, Y, B: 5, 6, 3: rock, paper airplane, scissors.\n"
-    "Left shoulder: 4: the creature again.\n"
-    "Back: Escape.\n"
-    "Start: R: start the level again.\n"
-    "Right shoulder: these controls.\n"
-    "\n"
-    "A box like this one closes with Return, or A, B, Start or Back.";
+    "F1 (right shoulder): these controls.\n"
+    "Return (A, B, Start, Back): close a box like this one.";
 
 }  // namespace
 

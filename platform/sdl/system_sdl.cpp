@@ -139,7 +139,8 @@ intptr_t DefWindowProcA(WindowHandle, uint32_t, uintptr_t, intptr_t) { return 0;
 
 // The player needs the pointer to dismiss the box, so the mouse is let go meanwhile; any pad answers it
 // too (box_from_pad.cpp). A box that cannot be shown (no display) still leaves its text on standard error.
-// The game's clock stands while the box does, and an ask for the controls made meanwhile is dropped.
+// The game's clock stands while the box does, an ask for the controls made meanwhile is dropped, and the
+// game window has the keyboard again afterwards, as the owner of a box would.
 void MessageBoxA(WindowHandle owner, const std::string& text, const std::string& caption, uint32_t style) {
   const Uint32 flags =
       (style & MB_ICONEXCLAMATION) == MB_ICONEXCLAMATION ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION;
@@ -160,6 +161,7 @@ void MessageBoxA(WindowHandle owner, const std::string& text, const std::string&
   LeaveOutOfTickCount(SDL_GetTicks() - shownAt);
   controlsRequested = false;
   SDL_ShowCursor(shown);
+  TakeKeyboard();
   TakeMouse();
 }
 
