@@ -12,6 +12,7 @@
 
 #include <SDL.h>
 
+#include <csignal>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -29,6 +30,11 @@ struct PadAnswerer {
   std::vector<::Window> before;  // windows already titled so before the box (the game's own): not the box
   std::string backgroundHint;    // what SDL's background-events hint was, to put back ("" unset)
   bool hintWasSet = false;
+  // SDL's Ctrl+C and kill handlers, where they were set aside while the box stands.
+  bool interruptSetAside = false;
+  bool terminateSetAside = false;
+  struct sigaction sdlInterrupt = {};
+  struct sigaction sdlTerminate = {};
   std::mutex mutex;
   std::condition_variable wake;
   bool stop = false;
@@ -91,6 +97,17 @@ std::vector<::Window> TitledWindows(Display* display, const std::string& title) 
   return found;
 }
 
+// The signal's default action back where a handler catches it (SDL's), the handler kept in saved; a signal
+// ignored from the start stays ignored. Whether it was set aside.
+bool SetAsideHandler(int signal, struct sigaction& saved) {
+  if (sigaction(signal, nullptr, &saved) != 0 || saved.sa_handler == SIG_IGN || saved.sa_handler == SIG_DFL)
+    return false;
+  struct sigaction fallback = {};
+  fallback.sa_handler = SIG_DFL;
+  sigemptyset(&fallback.sa_mask);
+  return sigaction(signal, &fallback, nullptr) == 0;
+}
+
 // A Return pressed and let go in the box: SDL's box takes the key on its release, after its press.
 void SendReturn(Display* display, ::Window box) {
   XEvent event{};
@@ -141,12 +158,21 @@ void ReadPadsUntilStopped(PadAnswerer* answerer) {
 }  // namespace
 
 PadAnswerer* StartAnsweringFromPads(const std::string& caption) {
-  // Pads plugged in before the first box (which comes before the game's own start) are opened here.
-  if (SDL_WasInit(SDL_INIT_GAMECONTROLLER) == 0 && SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return nullptr;
   Display* display = XOpenDisplay(nullptr);
   if (display == nullptr) return nullptr;
+  // Pads plugged in before the first box (which comes before the game's own start) are opened here.
+  if (SDL_WasInit(SDL_INIT_GAMECONTROLLER) == 0 && SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
+    XCloseDisplay(display);
+    return nullptr;
+  }
   auto* answerer = new PadAnswerer;
   answerer->display = display;
+  // Starting the pads made SDL turn Ctrl+C and a kill into a quit event, which nobody reads before the game
+  // window runs: until then they end the program at once, as they did before.
+  if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
+    answerer->interruptSetAside = SetAsideHandler(SIGINT, answerer->sdlInterrupt);
+    answerer->terminateSetAside = SetAsideHandler(SIGTERM, answerer->sdlTerminate);
+  }
   answerer->caption = caption;
   answerer->before = TitledWindows(display, caption);
   // SDL drops pad input while it has a window without the keyboard, and the box has the keyboard now.
@@ -168,6 +194,8 @@ void StopAnsweringFromPads(PadAnswerer* answerer) {
   }
   answerer->wake.notify_all();
   answerer->thread.join();
+  if (answerer->interruptSetAside) sigaction(SIGINT, &answerer->sdlInterrupt, nullptr);
+  if (answerer->terminateSetAside) sigaction(SIGTERM, &answerer->sdlTerminate, nullptr);
   XCloseDisplay(answerer->display);
   XSetErrorHandler(earlierHandler);
   answeringDisplay = nullptr;
