@@ -12,9 +12,9 @@
 
 #include <SDL.h>
 
-#include <csignal>
 #include <chrono>
 #include <condition_variable>
+#include <csignal>
 #include <mutex>
 #include <thread>
 #include <vector>
