@@ -10,7 +10,8 @@
 
 namespace {
 
-// One connected controller per pad number; a slot is freed when its controller goes away.
+// One connected controller per pad number, in the order they came; the slots behind a controller that
+// goes away move up.
 struct PadSlot {
   SDL_GameController* controller = nullptr;
   SDL_JoystickID id = -1;
