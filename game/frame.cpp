@@ -19,6 +19,9 @@ intptr_t WindowProc(WindowHandle window, uint32_t message, uintptr_t wParam, int
       // nothing would ever read it, the loop ends on the flag.
       quitRequested = true;
       return 0;
+    case WM_HELP:
+      ShowControls(window);
+      return 0;
     default:
       return DefWindowProcA(window, message, wParam, lParam);
   }

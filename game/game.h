@@ -20,7 +20,7 @@ extern int32_t cursorY;          // 0..479
 extern bool restartKeyHeld;      // R was held in the last play frame: a restart waits for its release
 
 // The window procedure: a destroy request (the close box, or the game's own posted one) sets
-// quitRequested; anything else gets the default handling (frame.cpp).
+// quitRequested, the ask for the controls shows them; anything else gets the default handling (frame.cpp).
 intptr_t WindowProc(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 // The message loop: at most one message handled per turn, then one frame, until quitRequested (frame.cpp).
 void RunMessageLoop(WindowHandle window);
@@ -28,6 +28,9 @@ void RunMessageLoop(WindowHandle window);
 void GameFrame(WindowHandle window);
 // Releases the background, the device, the device factory and the sound system, in that order.
 void ShutdownGame(WindowHandle window);
+
+// The controls box, blocking until it is answered (controls_box.cpp).
+void ShowControls(WindowHandle window);
 
 // The title frame, after the cursor update (title.cpp).
 void TitleFrame(WindowHandle window);

@@ -17,6 +17,7 @@ struct Message {
 
 constexpr uint32_t WM_NULL = 0x0000;     // anything the game does not handle itself
 constexpr uint32_t WM_DESTROY = 0x0002;  // the window's close request, or the game's own posted quit
+constexpr uint32_t WM_HELP = 0x0053;     // the player asks for the controls (F1, a pad's right shoulder)
 constexpr uint32_t MB_OK = 0x00000000;
 constexpr uint32_t MB_ICONEXCLAMATION = 0x00000030;
 constexpr int32_t VK_ESCAPE = 0x1B;
@@ -25,7 +26,7 @@ constexpr int32_t VK_ESCAPE = 0x1B;
 WindowHandle CreateGameWindow(const std::string& title, int32_t width, int32_t height);
 
 // Takes at most one message from the queue into msg; false when the queue is empty. A close request of
-// the window arrives as WM_DESTROY.
+// the window arrives as WM_DESTROY, the player's ask for the controls as WM_HELP.
 bool PeekMessageA(Message& msg);
 
 // Queues a message for window; it is taken by a later PeekMessageA, like any other.

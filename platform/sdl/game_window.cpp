@@ -186,6 +186,13 @@ void ReleaseMouse() {
   if (windowMade) ConfinePointer(SDL_Rect{0, 0, 0, 0});
 }
 
+// A window manager gives the window the keyboard when it is clicked or its box closes; without one, once
+// the focus has gone to nobody (another client that held it quit, a box that had it closed) nothing would:
+// Escape and Alt+Enter went nowhere, and SDL ignores the pads of a window without the keyboard.
+void TakeKeyboard() {
+  if (windowMade) SDL_SetWindowInputFocus(gameWindow.sdlWindow);
+}
+
 bool PointerOverPicture() {
   return windowMade && SDL_GetMouseFocus() == gameWindow.sdlWindow && PointerPlaceOnPicture();
 }

@@ -46,5 +46,9 @@ void TakeMouse();
 // Lets the pointer go wherever it likes, until the next TakeMouse. Called around a message box and a warp.
 void ReleaseMouse();
 
+// Gives the window the keyboard. Called by the input latch at a click in the window when it does not have
+// it, and after a message box.
+void TakeKeyboard();
+
 // Whether the pointer is over the picture right now (and the window has it). Called by the mouse.
 bool PointerOverPicture();

@@ -46,6 +46,7 @@ void NoteInputEvent(const SDL_Event& event) {
       break;
     case SDL_MOUSEBUTTONDOWN:
       if (!OnGameWindow(event.button.windowID)) break;
+      if (SDL_GetKeyboardFocus() != GameWindow()->sdlWindow) TakeKeyboard();
       if (event.button.button >= 1 && event.button.button <= 32) latch.buttons |= SDL_BUTTON(event.button.button);
       latch.pointerMoved = true;
       latch.pointerX = event.button.x;

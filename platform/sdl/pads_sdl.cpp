@@ -1,4 +1,7 @@
-// Gamepad stand-in over SDL: up to four game controllers in the XInput record layout.
+// Gamepad stand-in over SDL: up to four game controllers in the XInput record layout, and the buttons
+// held on any of them for a message box.
+#include "platform/sdl/pads_sdl.h"
+
 #include <SDL.h>
 
 #include <cstring>
@@ -7,8 +10,8 @@
 
 namespace {
 
-
-// One connected controller per pad number; a slot is freed when its controller goes away.
+// One connected controller per pad number, in the order they came; the slots behind a controller that
+// goes away move up.
 struct PadSlot {
   SDL_GameController* controller = nullptr;
   SDL_JoystickID id = -1;
@@ -18,12 +21,19 @@ struct PadSlot {
 
 PadSlot pads[4];
 
-// Drops controllers that went away and gives newly plugged ones the lowest free pad number.
+// Drops controllers that went away and moves the ones behind them up, so that when pad 0 goes (a flat
+// battery) the next connected pad is pad 0 at once. Newly plugged ones go behind those in use and take
+// over from none.
 void RefreshPads() {
-  for (PadSlot& slot : pads) {
-    if (slot.controller != nullptr && !SDL_GameControllerGetAttached(slot.controller)) {
+  int kept = 0;
+  for (int pad = 0; pad < 4; ++pad) {
+    PadSlot slot = pads[pad];
+    pads[pad] = PadSlot();
+    if (slot.controller == nullptr) continue;
+    if (SDL_GameControllerGetAttached(slot.controller)) {
+      pads[kept++] = slot;
+    } else {
       SDL_GameControllerClose(slot.controller);
-      slot = PadSlot();
     }
   }
   const int count = SDL_NumJoysticks();
@@ -97,4 +107,14 @@ uint32_t XInputGetState(uint32_t userIndex, XInputState* state) {
   state->dwPacketNumber = slot.packet;
   state->Gamepad = now;
   return ERROR_SUCCESS;
+}
+
+bool BoxButtonHeldOnAnyPad() {
+  constexpr uint16_t kBoxButtons = XINPUT_GAMEPAD_A | XINPUT_GAMEPAD_START | XINPUT_GAMEPAD_B | XINPUT_GAMEPAD_BACK;
+  if (SDL_WasInit(SDL_INIT_GAMECONTROLLER) == 0) return false;
+  SDL_GameControllerUpdate();
+  RefreshPads();
+  for (const PadSlot& slot : pads)
+    if (slot.controller != nullptr && (ReadPad(slot.controller).wButtons & kBoxButtons) != 0) return true;
+  return false;
 }

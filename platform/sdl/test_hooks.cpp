@@ -5,8 +5,14 @@
 
 namespace {
 
-SDL_Joystick* testPad = nullptr;
-int testPadIndex = -1;
+struct TestPad {
+  SDL_Joystick* joystick = nullptr;
+  SDL_JoystickID id = -1;
+};
+
+TestPad testPads[2];
+
+TestPad* PadNumbered(int32_t which) { return which == 0 || which == 1 ? &testPads[which] : nullptr; }
 
 }  // namespace
 
@@ -44,7 +50,9 @@ std::string RendererName() {
   return info.name;
 }
 
-bool PlugTestPad() {
+bool PlugTestPad(int32_t which) {
+  TestPad* pad = PadNumbered(which);
+  if (pad == nullptr || pad->joystick != nullptr) return false;
   // The window never has focus on the dummy driver; SDL would otherwise ignore the pad.
   SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
   if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return false;
@@ -55,26 +63,34 @@ bool PlugTestPad() {
   desc.naxes = SDL_CONTROLLER_AXIS_MAX;
   desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
   desc.name = "test pad";
-  testPadIndex = SDL_JoystickAttachVirtualEx(&desc);
-  if (testPadIndex < 0) return false;
-  testPad = SDL_JoystickOpen(testPadIndex);
-  return testPad != nullptr;
+  const int index = SDL_JoystickAttachVirtualEx(&desc);
+  if (index < 0) return false;
+  pad->joystick = SDL_JoystickOpen(index);
+  pad->id = pad->joystick != nullptr ? SDL_JoystickInstanceID(pad->joystick) : -1;
+  return pad->joystick != nullptr;
 }
 
-void SetTestPadAxis(int32_t axis, int16_t value) {
-  if (testPad != nullptr) SDL_JoystickSetVirtualAxis(testPad, axis, value);
+void SetTestPadAxis(int32_t axis, int16_t value, int32_t which) {
+  TestPad* pad = PadNumbered(which);
+  if (pad != nullptr && pad->joystick != nullptr) SDL_JoystickSetVirtualAxis(pad->joystick, axis, value);
 }
 
-void SetTestPadButton(int32_t button, bool held) {
-  if (testPad != nullptr) SDL_JoystickSetVirtualButton(testPad, button, held ? 1 : 0);
+void SetTestPadButton(int32_t button, bool held, int32_t which) {
+  TestPad* pad = PadNumbered(which);
+  if (pad != nullptr && pad->joystick != nullptr) SDL_JoystickSetVirtualButton(pad->joystick, button, held ? 1 : 0);
 }
 
-void UnplugTestPad() {
-  if (testPad == nullptr) return;
-  SDL_JoystickClose(testPad);
-  SDL_JoystickDetachVirtual(testPadIndex);
-  testPad = nullptr;
-  testPadIndex = -1;
+// The device index of a virtual pad changes as others come and go; its instance finds it.
+void UnplugTestPad(int32_t which) {
+  TestPad* pad = PadNumbered(which);
+  if (pad == nullptr || pad->joystick == nullptr) return;
+  SDL_JoystickClose(pad->joystick);
+  for (int index = 0; index < SDL_NumJoysticks(); ++index) {
+    if (SDL_JoystickGetDeviceInstanceID(index) != pad->id) continue;
+    SDL_JoystickDetachVirtual(index);
+    break;
+  }
+  *pad = TestPad();
 }
 
 void PushTestKey(int32_t scancode, bool down) {

@@ -17,11 +17,12 @@ void ResizeGameWindow(int32_t width, int32_t height);
 std::string RendererName();
 
 // A virtual game controller plugged in (true when it worked); axes and buttons use SDL's controller
-// numbering (axis 0 left x, 1 left y, 2 right x, 3 right y, 4 left trigger, 5 right trigger).
-bool PlugTestPad();
-void SetTestPadAxis(int32_t axis, int16_t value);
-void SetTestPadButton(int32_t button, bool held);
-void UnplugTestPad();
+// numbering (axis 0 left x, 1 left y, 2 right x, 3 right y, 4 left trigger, 5 right trigger). Two can be
+// plugged in at once, told apart by which (0 or 1).
+bool PlugTestPad(int32_t which = 0);
+void SetTestPadAxis(int32_t axis, int16_t value, int32_t which = 0);
+void SetTestPadButton(int32_t button, bool held, int32_t which = 0);
+void UnplugTestPad(int32_t which = 0);
 
 // Input as the window system delivers it, through SDL's own queue and so through the game's event filter.
 // Scancodes are SDL's (USB usage numbers), buttons SDL's (1 = left), places in window pixels.

@@ -62,7 +62,10 @@ class PadSdlTest : public ::testing::Test {
     ASSERT_NE(window, nullptr) << PlatformError();
     ASSERT_TRUE(InitInput(window));
   }
-  void TearDown() override { UnplugTestPad(); }
+  void TearDown() override {
+    UnplugTestPad(0);
+    UnplugTestPad(1);
+  }
   static WindowHandle window;
 };
 
@@ -202,6 +205,29 @@ TEST_F(PadSdlTest, UnpluggedPadReadsZerosAtTheNextPoll) {
   const GamepadState zero{};
   EXPECT_EQ(std::memcmp(&padStates[0], &zero, sizeof zero), 0);
   for (int pad = 1; pad < 4; ++pad) EXPECT_EQ(std::memcmp(&padStates[pad], &zero, sizeof zero), 0);
+}
+
+// Two pads: when pad 0 goes (a flat battery) the other one is pad 0 at the next poll, without being plugged
+// in again; a pad plugged in later goes behind the one in use.
+TEST_F(PadSdlTest, NextPadTakesOverWhenPadZeroGoesAndALaterOneDoesNot) {
+  ASSERT_TRUE(PlugTestPad(0));
+  ASSERT_TRUE(PlugTestPad(1));
+  SetTestPadAxis(0, 11111, 0);
+  SetTestPadAxis(0, 22222, 1);
+  PollInput();
+  ASSERT_EQ(padStates[0].sThumbLX, 11111);
+  ASSERT_EQ(padStates[1].sThumbLX, 22222);
+
+  UnplugTestPad(0);
+  PollInput();
+  EXPECT_EQ(padStates[0].sThumbLX, 22222);
+  EXPECT_EQ(padStates[1].sThumbLX, 0);
+
+  ASSERT_TRUE(PlugTestPad(0));
+  SetTestPadAxis(0, 11111, 0);
+  PollInput();
+  EXPECT_EQ(padStates[0].sThumbLX, 22222);
+  EXPECT_EQ(padStates[1].sThumbLX, 11111);
 }
 
 }  // namespace
