@@ -131,10 +131,8 @@ bool InitGame(WindowHandle window) {
   // Every later step needs the device, and every frame reads the input layer, so a failed start of
   // either ends here; the platform's reason goes to standard error since no window can show it.
   if (!InitGraphics(window, 640, 480, fullScreen)) {
-    std::fprintf(stderr,
-                 "vems: cannot start the graphics: %s\n"
-                 "vems: SDL_RENDER_DRIVER=software draws without the graphics card\n",
-                 PlatformError().c_str());
+    std::fprintf(stderr, "vems: cannot start the graphics: %s\nvems: %s\n", PlatformError().c_str(),
+                 GraphicsAdvice().c_str());
     return false;
   }
   if (!InitInput(window)) {
