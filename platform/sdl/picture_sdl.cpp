@@ -175,7 +175,7 @@ bool StartPicture(Picture& picture, Window& window, int32_t width, int32_t heigh
   if (StartOnFramebuffer(picture)) return true;
   const std::string framebuffer = SDL_GetError();
   if (!card && StartOnRenderer(picture)) return true;
-  SDL_SetError("nothing here can show the picture on this window: %s, and no renderer draws on it",
+  SDL_SetError("nothing can show the picture in this window (its framebuffer: %s; no renderer starts on it)",
                framebuffer.c_str());
   return false;
 }
@@ -215,9 +215,9 @@ void ShowPicture(Picture& picture) {
 std::string GraphicsAdvice() {
   const char* driver = SDL_GetCurrentVideoDriver();
   if (driver != nullptr && SDL_strcasecmp(driver, "wayland") == 0)
-    return "on Wayland without a graphics card SDL draws through Mesa's OpenGL ES (Debian: libegl-mesa0 "
-           "libgles2); SDL_VIDEODRIVER=x11 draws through the desktop's X server instead";
-  return "the game shows on X screens of depth 16 or 24 (a remote desktop's colour depth, Xvfb -screen 0 "
+    return "install Mesa's OpenGL ES for SDL to draw with on Wayland (Debian: libegl-mesa0 libgles2), or "
+           "set SDL_VIDEODRIVER=x11 to draw through the desktop's X server";
+  return "start the X server at depth 24 or 16 (a remote desktop's colour depth setting; Xvfb -screen 0 "
          "1920x1080x24)";
 }
 

@@ -45,7 +45,7 @@ await_game
 said=$(cat "$shots/depth-8.log")
 [ "$e2e_status" -ne 0 ] || e2e_fail "depth 8: the game ended with 0 though it could show nothing: $said"
 grep -q "cannot start the graphics" <<<"$said" || e2e_fail "depth 8: no word of the graphics: $said"
-grep -q "depth 16 or 24" <<<"$said" || e2e_fail "depth 8: the advice names no screen that works: $said"
+grep -q "depth 24 or 16" <<<"$said" || e2e_fail "depth 8: the advice names no screen that works: $said"
 grep -q "SDL_RENDER_DRIVER" <<<"$said" && e2e_fail "depth 8: the advice names a renderer, and none works here: $said"
 echo "$e2e_name: depth 8 stops with advice that names screens that work"
 end_run
