@@ -22,6 +22,8 @@ echo "== showing the picture on a 1920x1080 screen (callgrind)"
 bench/display_callgrind.sh "$build"
 echo "== CPU at 1920x1080 under Xvfb"
 bench/display_cpu_xvfb.sh "$build" 3 | tail -1
+echo "== CPU and frame rate at depths 24, 16 and 30 under Xvfb"
+bench/depths_cpu_xvfb.sh "$build" 3 | tail -5
 for config in default software; do
   if [ "$config" = software ]; then
     export SDL_RENDER_DRIVER=software SDL_FRAMEBUFFER_ACCELERATION=0

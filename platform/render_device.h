@@ -4,6 +4,7 @@
 // records them for tests.
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "platform/hresult.h"
 #include "platform/window_handle.h"
@@ -35,6 +36,9 @@ struct ImageInfo {
 Direct3D* Direct3DCreate9(uint32_t sdkVersion);
 HRESULT CreateDevice(Direct3D* direct3D, WindowHandle focusWindow, const PresentParameters& parameters,
                      GraphicsDevice** device);
+// What the player can change so that a device can be made, after CreateDevice found nothing that shows
+// the picture: never a way the device has just tried.
+std::string GraphicsAdvice();
 HRESULT GetBackBuffer(GraphicsDevice* device, Surface** backBuffer);
 HRESULT CreateSprite(GraphicsDevice* device, SpriteBatch** sprite);
 void ShowDeviceCursor(GraphicsDevice* device, bool show);

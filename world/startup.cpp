@@ -128,12 +128,11 @@ bool SoundFileFailed(WindowHandle window, const SoundFile& sound) {
 
 bool InitGame(WindowHandle window) {
   // Every later step needs the device, and every frame reads the input layer, so a failed start of
-  // either ends here; the platform's reason goes to standard error since no window can show it.
+  // either ends here; the platform's reason, and for the graphics what would work, go to standard error
+  // since no window can show them.
   if (!InitGraphics(window, 640, 480, fullScreen)) {
-    std::fprintf(stderr,
-                 "vems: cannot start the graphics: %s\n"
-                 "vems: SDL_RENDER_DRIVER=software draws without the graphics card\n",
-                 PlatformError().c_str());
+    std::fprintf(stderr, "vems: cannot start the graphics: %s\nvems: %s\n", PlatformError().c_str(),
+                 GraphicsAdvice().c_str());
     return false;
   }
   if (!InitInput(window)) {

@@ -200,6 +200,8 @@ Direct3D* Direct3DCreate9(uint32_t sdkVersion) {
   return Keep(objects.factories, std::make_unique<Direct3D>());
 }
 
+std::string GraphicsAdvice() { return "a screen the fake can show"; }
+
 HRESULT CreateDevice(Direct3D* direct3D, WindowHandle focusWindow, const PresentParameters& parameters,
                      GraphicsDevice** device) {
   *device = nullptr;

@@ -29,6 +29,7 @@ wait_for() {
 }
 
 e2e_screen=${e2e_screen:-640x480}
+e2e_depth=${e2e_depth:-24}
 e2e_xvfb=""
 e2e_game_pid=""
 e2e_scratch=$(mktemp -d)
@@ -41,16 +42,16 @@ e2e_cleanup() {
 trap e2e_cleanup EXIT
 
 # Starts Xvfb on a display number nobody else is using, its screen e2e_screen (640x480 unless set
-# before: the game's picture unscaled), and exports DISPLAY. The lock file must name our own server:
-# another test may pick the same number at the same moment. -noreset: by default the server resets when
-# its last client leaves (our xdpyinfo probe, or a game that just quit), and a game connecting during
-# that reset finds no display.
+# before: the game's picture unscaled) of depth e2e_depth (24 unless set), and exports DISPLAY. The lock
+# file must name our own server: another test may pick the same number at the same moment. -noreset: by
+# default the server resets when its last client leaves (our xdpyinfo probe, or a game that just quit),
+# and a game connecting during that reset finds no display.
 start_xvfb() {
   local display
   for _ in $(seq 20); do
     display=$((20 + RANDOM % 71))
     if [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; then continue; fi
-    Xvfb ":$display" -screen 0 "${e2e_screen}x24" -nolisten tcp -noreset >"$e2e_scratch/xvfb.log" 2>&1 &
+    Xvfb ":$display" -screen 0 "${e2e_screen}x${e2e_depth}" -nolisten tcp -noreset >"$e2e_scratch/xvfb.log" 2>&1 &
     e2e_xvfb=$!
     for _ in $(seq 50); do
       [ -e "/tmp/.X11-unix/X$display" ] && break
@@ -164,6 +165,19 @@ differing() {
 # to 16 by 16 of its pixels.
 shows_title() {
   [ "$(differing "$1" 486x186+77+77 vems-title.bmp 486x186+0+0 "$2")" -le 256 ]
+}
+
+# Screenshot $1 shows the title picture in the picture's place WxH+X+Y ($2) from the game's bitmaps in
+# folder $3: the place, sampled back to 640x480 pixel by pixel, holds the title bitmap at 77,77; the bars
+# beside it are black.
+title_in_place() {
+  local screen=$1 place=$2 data=$3 size x
+  size=${place%%+*}
+  x=${place#*+}
+  x=${x%%+*}
+  convert "$screen" -crop "$place" +repage -sample '640x480!' "$e2e_scratch/picture.png"
+  shows_title "$e2e_scratch/picture.png" "$data" || return 1
+  [ "$x" -eq 0 ] || [ "$(convert "$screen" -crop "${x}x${size#*x}+0+0" +repage -format '%[max]' info:)" = 0 ]
 }
 
 # Where the camera starts in level file $1: centred on the creature's "G" (the last one wins), kept
