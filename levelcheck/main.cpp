@@ -15,7 +15,7 @@
 namespace {
 
 // Moves searched without --depth: the shipped levels are searched this deep in well under a minute.
-constexpr int DEFAULT_DEPTH = 3;
+constexpr int DEFAULT_DEPTH = 4;
 constexpr int MAX_DEPTH = 50;
 
 enum ExitStatus { Fine = 0, Failed = 1, Usage = 2 };

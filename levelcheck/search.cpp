@@ -25,6 +25,7 @@ constexpr unsigned ARROW_SETS[] = {ARROW_LEFT,
                                    ARROW_UP | ARROW_RIGHT,
                                    ARROW_DOWN | ARROW_LEFT,
                                    ARROW_DOWN | ARROW_RIGHT};
+constexpr int STILL_CHECK = 2;  // frames after which a state that has come to rest looks the same again
 constexpr uint32_t STEP_INTERVAL = 30;  // ms between two steps of an object's clock
 constexpr uint32_t TICKS_PER_CYCLE = 50;  // frames at 60 a second fall on whole ms every third frame: 50 ms
 
@@ -160,18 +161,28 @@ bool Expand(Search& s, int id, const PlayState& state) {
   }
   // A hold of 30 frames goes through the hold of 8, and the hold of 90 through both: each arrow set is
   // played once, its states taken at the three lengths on the way. Waiting is a hold of no arrows.
+  // Objects step every other frame, so a state that comes back alike two frames later stays alike for
+  // the rest of the hold: the longer lengths would only find it again, and the hold ends there.
+  const uint64_t startKey = StateKey();
   for (unsigned arrows : {ARROW_SETS[0], ARROW_SETS[1], ARROW_SETS[2], ARROW_SETS[3], ARROW_SETS[4], ARROW_SETS[5],
                           ARROW_SETS[6], ARROW_SETS[7], 0u}) {
     RestoreState(state);
+    uint64_t key = startKey;
     int played = 0;
     for (int frames : HOLD_FRAMES) {
+      StepOutcome outcome = PlayFrames(s.run, arrows, STILL_CHECK);
+      if (outcome == StepOutcome::Played && StateKey() == key) {
+        s.frames += STILL_CHECK;
+        break;
+      }
+      if (outcome == StepOutcome::Played) outcome = PlayFrames(s.run, arrows, frames - played - STILL_CHECK);
+      s.frames += frames - played;
+      played = frames;
       Step hold = MakeStep(arrows == 0 ? StepKind::Wait : StepKind::Hold);
       hold.arrows = arrows;
       hold.frames = frames;
-      const StepOutcome outcome = PlayFrames(s.run, arrows, frames - played);
-      s.frames += frames - played;
-      played = frames;
       if (Reached(s, id, hold, outcome)) return true;
+      key = StateKey();
     }
   }
   return false;
