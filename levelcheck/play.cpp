@@ -103,10 +103,12 @@ int ClickedSlot(const LevelRun& run, ObjectType kind, int number) {
   return -1;
 }
 
+int SlotNumber(const LevelRun& run, int slot) {
+  return static_cast<int>(std::count(run.slotKinds.begin(), run.slotKinds.begin() + slot + 1, run.slotKinds[slot]));
+}
+
 std::string SlotName(const LevelRun& run, int slot) {
-  int number = 0;
-  for (int i = 0; i <= slot; ++i) number += run.slotKinds[i] == run.slotKinds[slot] ? 1 : 0;
-  return std::string(KindWord(run.slotKinds[slot])) + " " + std::to_string(number);
+  return std::string(KindWord(run.slotKinds[slot])) + " " + std::to_string(SlotNumber(run, slot));
 }
 
 const GameObject& SlotAtItsPlace(int slot) { return slot == player.possessedIndex ? player : objects[slot]; }

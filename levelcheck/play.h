@@ -52,7 +52,9 @@ int ClickedSlot(const LevelRun& run, ObjectType kind, int number);
 const GameObject& SlotAtItsPlace(int slot);
 // Whether any part of the object's box is on screen.
 bool OnScreen(const GameObject& object);
-// The level's name for the object in slot: its kind when loaded and its number among that kind ("key 2").
+// The number a click step gives the object in slot: 1-based among the level's objects of its kind.
+int SlotNumber(const LevelRun& run, int slot);
+// The level's name for the object in slot: its kind when loaded and its number ("key 2").
 std::string SlotName(const LevelRun& run, int slot);
 // Position of a world point on screen, truncated as the drawing does.
 int ScreenX(float worldX);

@@ -16,7 +16,7 @@ namespace {
 // about two cells. 90 frames (a second and a half) cross much of the screen. Longer walks are several
 // holds in a row; a longest hold of 90 keeps the branching low while a room is crossed in a few moves.
 constexpr int HOLD_FRAMES[] = {8, 30, 90};
-// One arrow or two that do not fight each other.
+// One arrow or two that do not fight each other, and none: waiting.
 constexpr unsigned ARROW_SETS[] = {ARROW_LEFT,
                                    ARROW_RIGHT,
                                    ARROW_UP,
@@ -24,7 +24,8 @@ constexpr unsigned ARROW_SETS[] = {ARROW_LEFT,
                                    ARROW_UP | ARROW_LEFT,
                                    ARROW_UP | ARROW_RIGHT,
                                    ARROW_DOWN | ARROW_LEFT,
-                                   ARROW_DOWN | ARROW_RIGHT};
+                                   ARROW_DOWN | ARROW_RIGHT,
+                                   0};
 constexpr int STILL_CHECK = 2;  // frames after which a state that has come to rest looks the same again
 constexpr uint32_t STEP_INTERVAL = 30;  // ms between two steps of an object's clock
 constexpr uint32_t TICKS_PER_CYCLE = 50;  // frames at 60 a second fall on whole ms every third frame: 50 ms
@@ -111,8 +112,7 @@ std::vector<Step> OneFrameMoves(const LevelRun& run) {
     if (kind == Door || slot == player.possessedIndex || !OnScreen(SlotAtItsPlace(slot))) continue;
     Step click = MakeStep(StepKind::Click);
     click.objectKind = kind;
-    click.number = 0;
-    for (int i = 0; i <= slot; ++i) click.number += run.slotKinds[i] == kind ? 1 : 0;
+    click.number = SlotNumber(run, slot);
     moves.push_back(click);
   }
   if (player.possessedIndex != -1) moves.push_back(MakeStep(StepKind::Leave));
@@ -137,15 +137,15 @@ struct Search {
   long frames = 0;
 };
 
-// Notes the state reached by move from parent: the solution when it reached the door, else a new node
-// when the state is new. True when the search is over.
-bool Reached(Search& s, int parent, const Step& move, StepOutcome outcome) {
+// Notes the state reached by move from parent, whose key is key: the solution when it reached the door,
+// else a new node when the state is new. True when the search is over.
+bool Reached(Search& s, int parent, const Step& move, StepOutcome outcome, uint64_t key) {
   if (outcome == StepOutcome::ReachedDoor) {
     s.nodes.push_back(Node{parent, move});
     s.solutionNode = static_cast<int>(s.nodes.size()) - 1;
     return true;
   }
-  if (outcome != StepOutcome::Played || !s.seen.insert(StateKey()).second) return false;
+  if (outcome != StepOutcome::Played || !s.seen.insert(key).second) return false;
   s.nodes.push_back(Node{parent, move});
   s.next.emplace_back(static_cast<int>(s.nodes.size()) - 1, SaveState());
   return false;
@@ -157,15 +157,15 @@ bool Expand(Search& s, int id, const PlayState& state) {
   for (const Step& move : OneFrameMoves(s.run)) {
     RestoreState(state);
     ++s.frames;
-    if (Reached(s, id, move, PlayStep(s.run, move))) return true;
+    const StepOutcome outcome = PlayStep(s.run, move);
+    if (Reached(s, id, move, outcome, StateKey())) return true;
   }
   // A hold of 30 frames goes through the hold of 8, and the hold of 90 through both: each arrow set is
   // played once, its states taken at the three lengths on the way. Waiting is a hold of no arrows.
   // Objects step every other frame, so a state that comes back alike two frames later stays alike for
   // the rest of the hold: the longer lengths would only find it again, and the hold ends there.
   const uint64_t startKey = StateKey();
-  for (unsigned arrows : {ARROW_SETS[0], ARROW_SETS[1], ARROW_SETS[2], ARROW_SETS[3], ARROW_SETS[4], ARROW_SETS[5],
-                          ARROW_SETS[6], ARROW_SETS[7], 0u}) {
+  for (unsigned arrows : ARROW_SETS) {
     RestoreState(state);
     uint64_t key = startKey;
     int played = 0;
@@ -181,8 +181,8 @@ bool Expand(Search& s, int id, const PlayState& state) {
       Step hold = MakeStep(arrows == 0 ? StepKind::Wait : StepKind::Hold);
       hold.arrows = arrows;
       hold.frames = frames;
-      if (Reached(s, id, hold, outcome)) return true;
       key = StateKey();
+      if (Reached(s, id, hold, outcome, key)) return true;
     }
   }
   return false;
