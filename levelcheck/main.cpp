@@ -52,8 +52,10 @@ void ReportSearch(const std::string& file, int depth) {
   std::snprintf(figures, sizeof figures, "%ld states explored in %.2f s, %.0f states/s, %.0f frames/s", result.states,
                 seconds, seconds > 0 ? result.states / seconds : 0.0, seconds > 0 ? result.frames / seconds : 0.0);
   if (!result.found) {
-    std::printf("%s: no solution within %d moves%s (%s)\n", file.c_str(), result.depth,
-                result.exhausted ? ", and no move leads anywhere new" : "", figures);
+    const char* why = result.exhausted ? ", and no move leads anywhere new"
+                      : result.stopped ? "; deeper holds more states than the search keeps"
+                                       : "";
+    std::printf("%s: no solution within %d moves%s (%s)\n", file.c_str(), result.depth, why, figures);
     return;
   }
   std::printf("%s: shortest solution, %zu moves (%s):\n", file.c_str(), result.solution.size(), figures);

@@ -26,6 +26,9 @@ constexpr unsigned ARROW_SETS[] = {ARROW_LEFT,
                                    ARROW_DOWN | ARROW_LEFT,
                                    ARROW_DOWN | ARROW_RIGHT,
                                    0};
+// States kept at most: each costs about a kilobyte while its depth waits to be expanded, so a search
+// asked to go deeper than memory allows stops there instead of taking the machine's memory.
+constexpr size_t MAX_STATES = 4000000;
 constexpr int STILL_CHECK = 2;  // frames after which a state that has come to rest looks the same again
 constexpr uint32_t STEP_INTERVAL = 30;  // ms between two steps of an object's clock
 constexpr uint32_t TICKS_PER_CYCLE = 50;  // frames at 60 a second fall on whole ms every third frame: 50 ms
@@ -202,6 +205,10 @@ SearchResult SearchSolution(const std::string& levelFile, int maxDepth) {
   for (int depth = 1; depth <= maxDepth && !frontier.empty(); ++depth) {
     s.next.clear();
     for (const auto& [id, state] : frontier) {
+      if (s.nodes.size() > MAX_STATES) {
+        result.stopped = true;
+        break;
+      }
       if (!Expand(s, id, state)) continue;
       for (int n = s.solutionNode; n > 0; n = s.nodes[n].parent) result.solution.push_back(s.nodes[n].move);
       std::reverse(result.solution.begin(), result.solution.end());
@@ -209,7 +216,7 @@ SearchResult SearchSolution(const std::string& levelFile, int maxDepth) {
       result.depth = depth;
       break;
     }
-    if (result.found) break;
+    if (result.found || result.stopped) break;
     frontier.swap(s.next);
     result.depth = depth;
   }

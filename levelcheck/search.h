@@ -11,6 +11,7 @@ struct SearchResult {
   std::vector<Step> solution;  // shortest in moves when found
   int depth = 0;               // moves searched to, all of them when nothing was found
   bool exhausted = false;      // nothing found and no new state left: no solution in these moves at all
+  bool stopped = false;        // nothing found, and the next depth held more states than memory allows
   long states = 0;             // distinct states explored
   long frames = 0;             // game frames played
 };
