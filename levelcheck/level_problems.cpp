@@ -1,5 +1,4 @@
-// The level file's problems: its layout against the 40 by 30 grid, characters that mean nothing, more
-// objects than the game holds, ladders that run off the top, and a missing creature, key or door.
+// A level file's problems: layout, characters that mean nothing, too many objects, runaway ladders, gaps.
 #include "levelcheck/level_problems.h"
 
 #include <algorithm>
@@ -85,8 +84,7 @@ std::vector<Place> ReadLayout(const std::string& bytes, std::string& cells, std:
     start = end + 1;
     ++line;
   }
-  if (rows != GRID_ROWS && !cells.empty())
-    Warn(problems, std::to_string(rows) + " rows of cells, not 30");
+  if (rows != GRID_ROWS && !cells.empty()) Warn(problems, std::to_string(rows) + " rows of cells, not 30");
   return places;
 }
 
@@ -133,8 +131,9 @@ std::vector<LevelProblem> CheckLevelFile(const std::string& file) {
     if (seen.first++ == 0) seen.second = places[i];
   }
   for (const auto& [c, seen] : meaningless)
-    Warn(problems, Shown(c) + " means nothing to the game (" + std::to_string(seen.first) + (seen.first == 1 ? " cell, at " : " cells, first at ") +
-                       At(seen.second) + "): open space that is not \".\" for the ladder rule");
+    Warn(problems, Shown(c) + " means nothing to the game (" + std::to_string(seen.first) +
+                       (seen.first == 1 ? " cell, at " : " cells, first at ") + At(seen.second) +
+                       "): open space that is not \".\" for the ladder rule");
 
   int creatures = 0;
   Place lastCreature;

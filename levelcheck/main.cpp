@@ -1,5 +1,4 @@
-// vems-levelcheck: checks level files as the game reads them, searches each for its shortest solution,
-// and replays a written solution.
+// vems-levelcheck: checks level files as the game reads them, solves them, and replays written solutions.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -97,8 +96,8 @@ int Replay(const std::string& stepsFile, const std::string& levelFile) {
                 result.frames);
     return Failed;
   }
-  std::printf("%s: %s reaches the door at line %d, frame %ld\n", levelFile.c_str(), stepsFile.c_str(),
-              result.doorLine, result.frames);
+  std::printf("%s: %s reaches the door at line %d, frame %ld\n", levelFile.c_str(), stepsFile.c_str(), result.doorLine,
+              result.frames);
   return Fine;
 }
 

@@ -1,5 +1,4 @@
-// A level file played over the fakes with the real frame code: the start as after Play, the steps of the
-// steps format, the door, and the whole play state saved and put back by plain copy.
+// A level played over the fakes with the real frame code: its start, the steps, the door, play saved by copy.
 #pragma once
 #include <cstdint>
 #include <string>

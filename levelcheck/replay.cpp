@@ -1,4 +1,4 @@
-// The replay of a steps file, step by step from the level's start.
+// Steps replayed from the level's start: to the door or to the line that fails, and told in words.
 #include "levelcheck/replay.h"
 
 #include <algorithm>

@@ -9,9 +9,9 @@
 // What a replay came to.
 struct ReplayResult {
   bool reachedDoor = false;
-  int doorLine = 0;    // the step's line where the door was reached
-  std::string error;   // "line N: ..." when a step could not be done; empty otherwise
-  long frames = 0;     // frames played
+  int doorLine = 0;   // the step's line where the door was reached
+  std::string error;  // "line N: ..." when a step could not be done; empty otherwise
+  long frames = 0;    // frames played
 };
 
 // Plays steps on the level from its start.

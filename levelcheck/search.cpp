@@ -1,9 +1,7 @@
-// Breadth-first search over a person's moves, on the real frame code, with states told apart by what
-// decides the rest of the game; and the words that say what each step of a solution does.
+// Breadth-first search over a person's moves on the real frame code; states told apart by what decides play.
 #include "levelcheck/search.h"
 
 #include <algorithm>
-#include <cstring>
 #include <unordered_set>
 
 #include "levelcheck/play.h"
@@ -29,8 +27,8 @@ constexpr unsigned ARROW_SETS[] = {ARROW_LEFT,
 // States kept at most: each costs about a kilobyte while its depth waits to be expanded, so a search
 // asked to go deeper than memory allows stops there instead of taking the machine's memory.
 constexpr size_t MAX_STATES = 4000000;
-constexpr int STILL_CHECK = 2;  // frames after which a state that has come to rest looks the same again
-constexpr uint32_t STEP_INTERVAL = 30;  // ms between two steps of an object's clock
+constexpr int STILL_CHECK = 2;            // frames after which a state that has come to rest looks the same again
+constexpr uint32_t STEP_INTERVAL = 30;    // ms between two steps of an object's clock
 constexpr uint32_t TICKS_PER_CYCLE = 50;  // frames at 60 a second fall on whole ms every third frame: 50 ms
 
 // 64-bit FNV-1a over the values that make a state.

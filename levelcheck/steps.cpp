@@ -125,12 +125,18 @@ bool ReadStep(const std::vector<std::string>& w, Step& step, std::string& error)
 
 const char* KindWord(ObjectType kind) {
   switch (kind) {
-    case Rock: return "rock";
-    case Paper: return "paper";
-    case Scissors: return "scissors";
-    case Key: return "key";
-    case Ladder: return "ladder";
-    case Door: return "door";
+    case Rock:
+      return "rock";
+    case Paper:
+      return "paper";
+    case Scissors:
+      return "scissors";
+    case Key:
+      return "key";
+    case Ladder:
+      return "ladder";
+    case Door:
+      return "door";
     case BlueCreature:
     case GreenCreature:
       return "";
