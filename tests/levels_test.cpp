@@ -176,13 +176,26 @@ TEST_F(LevelsTest, LevelOneShortcutsAreShut) {
   EXPECT_LE(player.position.y + 30, 16 * CELL_SIZE);  // on the upper half's floor at the lowest
 }
 
-// Level 2's shortcuts, each tried and failing: the ladder standing in the right-hand room's floor leaves the
-// creature only inside the wall, wherever it slides (the crash is the way down); the upper rooms never show
-// the key or the hanging ladder, whatever the ladder there does; and the key does not get past the hanging
-// ladder while it reaches into the corridor.
+// Level 2's shortcuts, each tried and failing: the second room never shows the ladder standing in the third
+// room's floor, so the slide cannot be skipped; that ladder leaves the creature only inside the wall,
+// wherever it slides (the crash is the way down); the upper rooms never show the key or the hanging ladder,
+// whatever the ladders there do; and the key does not get past the hanging ladder while it reaches into the
+// corridor.
 TEST_F(LevelsTest, LevelTwoShortcutsAreShut) {
-  const std::vector<Step> toTheFloorLadder = SolutionUpTo("level2", "click ladder 3");
   LevelRun run = PlayLevelTwo();
+  ASSERT_EQ(Play(run, StepsOf("click rock 1\nleave\n")), 0);
+  const int floorLadder = ClickedSlot(run, Ladder, 3);
+  for (unsigned arrows : {ARROW_RIGHT | ARROW_UP, ARROW_RIGHT | ARROW_DOWN, ARROW_LEFT | ARROW_UP}) {
+    for (int i = 0; i < 500; ++i) {
+      PlayFrames(run, arrows, 1);
+      ASSERT_FALSE(SlotOnScreen(floorLadder)) << "from the second room, arrows " << arrows << " frame " << i;
+    }
+  }
+
+  const std::vector<Step> toTheFloorLadder = SolutionUpTo("level2", "click ladder 3");
+  TearDown();
+  SetUp();
+  run = PlayLevelTwo();
   ASSERT_EQ(Play(run, toTheFloorLadder), 0);
   ASSERT_EQ(Play(run, StepsOf("click ladder 3\nhold down 60\nhold left 300\nhold up 60\nhold right 150\nleave\n")), 0);
   const Vector2 left = player.position;
@@ -190,17 +203,20 @@ TEST_F(LevelsTest, LevelTwoShortcutsAreShut) {
   EXPECT_EQ(player.position, left);
   EXPECT_EQ(player.type, BlueCreature);
 
-  TearDown();
-  SetUp();
-  run = PlayLevelTwo();
-  ASSERT_EQ(Play(run, toTheFloorLadder), 0);
-  ASSERT_EQ(Play(run, StepsOf("click ladder 1\n")), 0);
-  const int key = FirstSlotOf(Key);
-  const int gate = ClickedSlot(run, Ladder, 2);
-  for (unsigned arrows : {ARROW_DOWN | ARROW_LEFT, ARROW_DOWN | ARROW_RIGHT, ARROW_UP | ARROW_LEFT}) {
-    for (int i = 0; i < 700; ++i) {
-      PlayFrames(run, arrows, 1);
-      ASSERT_FALSE(SlotOnScreen(key) || SlotOnScreen(gate)) << "arrows " << arrows << " frame " << i;
+  for (const std::string ladder : {"ladder 1", "ladder 3"}) {
+    SCOPED_TRACE(ladder);
+    TearDown();
+    SetUp();
+    run = PlayLevelTwo();
+    ASSERT_EQ(Play(run, toTheFloorLadder), 0);
+    ASSERT_EQ(Play(run, StepsOf("click " + ladder + "\n")), 0);
+    const int key = FirstSlotOf(Key);
+    const int gate = ClickedSlot(run, Ladder, 2);
+    for (unsigned arrows : {ARROW_DOWN | ARROW_LEFT, ARROW_DOWN | ARROW_RIGHT, ARROW_UP | ARROW_LEFT}) {
+      for (int i = 0; i < 700; ++i) {
+        PlayFrames(run, arrows, 1);
+        ASSERT_FALSE(SlotOnScreen(key) || SlotOnScreen(gate)) << "arrows " << arrows << " frame " << i;
+      }
     }
   }
 
