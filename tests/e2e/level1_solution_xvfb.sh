@@ -104,9 +104,9 @@ play_level1() {
   camera=$(hold_until Up 3 30 camera_among "$level1" "$data" 0 -2) ||
     { echo "the creature did not fly up to the ladder" >&2; return 1; }
 
-  # The ladder slides right through the wall; 4.5 s leave it in the hall at the slowest pace a loaded
-  # machine keeps and short of its east wall at full pace. Out of it, east against the wall and down to
-  # the floor: the corridor below shows the key, the rock and the door.
+  # The ladder slides right through the wall; 4.5 s of it stop well short of the hall's east wall at full
+  # pace, and still carry it past the thick wall on a machine down to 20 frames a second. Out of it, east
+  # against the hall's wall and down to its floor: the corridor below shows the key, the rock and the door.
   tap_world 336 304 "$camera"
   stage ladder
   hold Right 4.5
