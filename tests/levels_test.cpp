@@ -12,7 +12,6 @@
 #include "levelcheck/steps.h"
 #include "platform/fake/fake_graphics.h"
 #include "platform/fake/fake_input.h"
-#include "platform/input.h"
 #include "support/game_start.h"
 #include "world/world.h"
 
@@ -25,8 +24,12 @@ std::vector<Step> ReadAll(std::istream& in) {
   return steps;
 }
 
+std::string SolutionFile(const std::string& level) {
+  return std::string(VEMS_SOURCE_DIR) + "/docs/solutions/" + level + ".steps";
+}
+
 std::vector<Step> Solution(const std::string& level) {
-  std::ifstream in(std::string(VEMS_SOURCE_DIR) + "/docs/solutions/" + level + ".steps");
+  std::ifstream in(SolutionFile(level));
   EXPECT_TRUE(in.is_open()) << level;
   return ReadAll(in);
 }
@@ -38,7 +41,7 @@ std::vector<Step> StepsOf(const std::string& text) {
 
 // The steps of the solution before the line holding text.
 std::vector<Step> SolutionUpTo(const std::string& level, const std::string& text) {
-  std::ifstream in(std::string(VEMS_SOURCE_DIR) + "/docs/solutions/" + level + ".steps");
+  std::ifstream in(SolutionFile(level));
   std::string kept;
   for (std::string line; std::getline(in, line) && line.find(text) == std::string::npos;) kept += line + "\n";
   return StepsOf(kept);
@@ -125,7 +128,6 @@ class LevelsTest : public StartedGameTest {
         PlayFrames(run, arrows, 1);
         ASSERT_FALSE(SlotOnScreen(key)) << level << " arrows " << arrows << " frame " << i;
       }
-      EXPECT_EQ(player.possessedIndex, -1);
     }
   }
 
