@@ -69,7 +69,7 @@ TEST_F(RestartTest, RPutsTheFirstLevelBackAsLoadedOncePerPressAndNothingOnTheTit
   Click(200, 330);  // Play
   ASSERT_EQ(gameState, Playing);
   const World loaded = Capture();
-  Click(400, 432);  // the rock beside the creature's room
+  Hold(DIK_5, 1);  // the creature turned into a rock in its room
   ASSERT_EQ(player.type, Rock);
   Hold(DIK_RIGHT, 20);
   ASSERT_FALSE(Same(loaded, Capture()));

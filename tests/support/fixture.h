@@ -4,8 +4,7 @@
 
 #include <string>
 
-// Puts every module-level variable of the game (and of the fakes) back to its initial value.
-void ResetAllState();
+#include "platform/fake/fake_game.h"
 
 // Path of a file under tests/ (fixtures) or data/ in the source tree.
 std::string TestFile(const std::string& name);

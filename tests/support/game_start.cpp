@@ -6,9 +6,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "game/game.h"
 #include "platform/fake/fake_graphics.h"
-#include "platform/fake/fake_input.h"
 #include "platform/fake/fake_system.h"
 #include "world/startup.h"
 #include "world/world.h"
@@ -46,6 +44,6 @@ void StartedGameTest::TearDown() {
   GameTest::TearDown();
 }
 
-void StartedGameTest::Frame() { GameFrame(FakeWindow()); }
+void StartedGameTest::Frame() { FakeGameFrame(); }
 
-void StartedGameTest::MoveCursorTo(int x, int y) { FakeMoveMouse(x - cursorX, y - cursorY); }
+void StartedGameTest::MoveCursorTo(int x, int y) { FakeMoveCursorTo(x, y); }

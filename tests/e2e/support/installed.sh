@@ -15,16 +15,18 @@ install_into() {
 }
 
 # Every file below the prefix, sorted, with the launcher in folder $1 (bin, or games for Debian): the
-# launcher, the game, its data, the desktop entry, the icons, the AppStream metadata, the manual page and
-# the two documents Debian asks for.
+# launcher, the level checker, the game, its data, the desktop entry, the icons, the AppStream metadata,
+# the two manual pages and the two documents Debian asks for.
 expected_tree() {
   (
     echo "$1/vems"
+    echo "$1/vems-levelcheck"
     echo libexec/vems/vems
     echo share/applications/vems.desktop
     for size in $icon_sizes; do echo "share/icons/hicolor/${size}x${size}/apps/vems.png"; done
     echo share/metainfo/example.vems.Vems.metainfo.xml
     echo share/man/man6/vems.6.gz
+    echo share/man/man6/vems-levelcheck.6.gz
     echo share/doc/vems/changelog.gz
     echo share/doc/vems/copyright
     echo "$data_files" | sed 's|^|share/vems/|'
@@ -44,6 +46,10 @@ check_installed_tree() {
   [ -x "$prefix/$launcher/vems" ] || e2e_fail "the launcher is not executable"
   head -n 1 "$prefix/$launcher/vems" | grep -q '^#!/bin/sh' || e2e_fail "the launcher is not a shell script"
   [ -x "$prefix/libexec/vems/vems" ] || e2e_fail "the game binary is not executable"
+  # The level checker runs from anywhere and finds the installed levels fine.
+  (cd / && "$prefix/$launcher/vems-levelcheck" --depth 0 "$prefix/share/vems/level1.vem" \
+    "$prefix/share/vems/level2.vem") >"$e2e_scratch/levelcheck.log" 2>&1 ||
+    e2e_fail "the installed level checker refuses the installed levels: $(cat "$e2e_scratch/levelcheck.log")"
 
   local entry="$prefix/share/applications/vems.desktop"
   desktop-file-validate "$entry" || e2e_fail "desktop-file-validate refuses the desktop entry"
@@ -66,9 +72,15 @@ check_installed_tree() {
   grep -qF '<launchable type="desktop-id">vems.desktop</launchable>' "$metainfo" ||
     e2e_fail "the metadata does not launch vems.desktop"
 
-  local warnings
-  warnings=$(man --warnings -l "$prefix/share/man/man6/vems.6.gz" 2>&1 >/dev/null)
-  [ -z "$warnings" ] || e2e_fail "the manual page has warnings: $warnings"
+  local warnings page
+  for page in vems vems-levelcheck; do
+    warnings=$(man --warnings -l "$prefix/share/man/man6/$page.6.gz" 2>&1 >/dev/null)
+    [ -z "$warnings" ] || e2e_fail "the manual page $page.6 has warnings: $warnings"
+  done
+  for line in SYNOPSIS replay 'STEPS FILES' 'EXIT STATUS'; do
+    MANWIDTH=80 man -l "$prefix/share/man/man6/vems-levelcheck.6.gz" 2>/dev/null | grep -qF -- "$line" ||
+      e2e_fail "the level checker's manual page does not tell \"$line\""
+  done
   for line in NAME SYNOPSIS DESCRIPTION OPTIONS CONTROLS FILES 'EXIT STATUS' ENVIRONMENT SDL_VIDEODRIVER \
     SDL_AUDIODRIVER SDL_RENDER_DRIVER /usr/share/vems; do
     MANWIDTH=80 man -l "$prefix/share/man/man6/vems.6.gz" 2>/dev/null | grep -qF "$line" ||
