@@ -24,10 +24,12 @@ std::string OutcomeProblem(const Step& step, StepOutcome outcome) {
 ReplayResult ReplaySteps(const std::string& levelFile, const std::vector<Step>& steps) {
   ReplayResult result;
   const LevelRun run = StartLevel(levelFile);
-  const int64_t start = FakeMicroseconds();
+  // Frames fall on whole microseconds rounded up from the 1/60 s grid, so this counts them exactly.
+  auto frameNumber = [] { return static_cast<long>(FakeMicroseconds() * 60 / 1000000); };
+  const long start = frameNumber();
   for (const Step& step : steps) {
     const StepOutcome outcome = PlayStep(run, step);
-    result.frames = static_cast<long>((FakeMicroseconds() - start) * 60 / 1000000);
+    result.frames = frameNumber() - start;
     if (outcome == StepOutcome::ReachedDoor) {
       result.reachedDoor = true;
       result.doorLine = step.line;
