@@ -5,6 +5,9 @@
 
 #include "platform/fake/fake_clock.h"
 
+namespace {
+
+// Why a step could not be done, in words ("" when it could).
 std::string OutcomeProblem(const Step& step, StepOutcome outcome) {
   const std::string object = std::string(KindWord(step.objectKind)) + " " + std::to_string(step.number);
   switch (outcome) {
@@ -20,6 +23,8 @@ std::string OutcomeProblem(const Step& step, StepOutcome outcome) {
   }
   return "";
 }
+
+}  // namespace
 
 ReplayResult ReplaySteps(const std::string& levelFile, const std::vector<Step>& steps) {
   ReplayResult result;
