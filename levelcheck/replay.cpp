@@ -5,6 +5,9 @@
 
 #include "platform/fake/fake_clock.h"
 
+namespace {
+
+// Why a step could not be done, in words ("" when it could).
 std::string OutcomeProblem(const Step& step, StepOutcome outcome) {
   const std::string object = std::string(KindWord(step.objectKind)) + " " + std::to_string(step.number);
   switch (outcome) {
@@ -21,13 +24,17 @@ std::string OutcomeProblem(const Step& step, StepOutcome outcome) {
   return "";
 }
 
+}  // namespace
+
 ReplayResult ReplaySteps(const std::string& levelFile, const std::vector<Step>& steps) {
   ReplayResult result;
   const LevelRun run = StartLevel(levelFile);
-  const int64_t start = FakeMicroseconds();
+  // Frames fall on whole microseconds rounded up from the 1/60 s grid, so this counts them exactly.
+  auto frameNumber = [] { return static_cast<long>(FakeMicroseconds() * 60 / 1000000); };
+  const long start = frameNumber();
   for (const Step& step : steps) {
     const StepOutcome outcome = PlayStep(run, step);
-    result.frames = static_cast<long>((FakeMicroseconds() - start) * 60 / 1000000);
+    result.frames = frameNumber() - start;
     if (outcome == StepOutcome::ReachedDoor) {
       result.reachedDoor = true;
       result.doorLine = step.line;

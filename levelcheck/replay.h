@@ -20,5 +20,3 @@ ReplayResult ReplaySteps(const std::string& levelFile, const std::vector<Step>& 
 // The steps played from the level's start, each as its line with a comment saying what it did on screen.
 std::vector<std::string> DescribeSteps(const std::string& levelFile, const std::vector<Step>& steps);
 
-// Why a step could not be done, in words ("" when it could).
-std::string OutcomeProblem(const Step& step, StepOutcome outcome);

@@ -68,6 +68,11 @@ bool ReadStep(const std::vector<std::string>& w, Step& step, std::string& error)
     error = std::string("expected \"") + form + "\"";
     return false;
   };
+  auto wantFrames = [&](const std::string& word) {
+    if (ReadCount(word, MAX_FRAMES, step.frames)) return true;
+    error = "\"" + word + "\" is no number of frames (1 to 1000000)";
+    return false;
+  };
   if (verb == "click") {
     if (!wantWords(3, "click <kind> <n>")) return false;
     step.kind = StepKind::Click;
@@ -92,11 +97,7 @@ bool ReadStep(const std::vector<std::string>& w, Step& step, std::string& error)
       error = "\"" + w[1] + "\" is no arrow (left, right, up, down, or two joined by '+')";
       return false;
     }
-    if (!ReadCount(w[2], MAX_FRAMES, step.frames)) {
-      error = "\"" + w[2] + "\" is no number of frames (1 to 1000000)";
-      return false;
-    }
-    return true;
+    return wantFrames(w[2]);
   }
   if (verb == "press") {
     if (!wantWords(2, "press <digit>")) return false;
@@ -111,11 +112,7 @@ bool ReadStep(const std::vector<std::string>& w, Step& step, std::string& error)
   if (verb == "wait") {
     if (!wantWords(2, "wait <frames>")) return false;
     step.kind = StepKind::Wait;
-    if (!ReadCount(w[1], MAX_FRAMES, step.frames)) {
-      error = "\"" + w[1] + "\" is no number of frames (1 to 1000000)";
-      return false;
-    }
-    return true;
+    return wantFrames(w[1]);
   }
   error = "\"" + verb + "\" is no step (click, leave, hold, press or wait)";
   return false;

@@ -1,5 +1,4 @@
-// ResetAllState (one place that knows every module's reset, so runs never depend on what ran before),
-// the frame on the fake window and the cursor placement.
+// The game over the fakes: the one place that knows every module's reset, the frame, the cursor's place.
 #include "platform/fake/fake_game.h"
 
 #include <cstdlib>

@@ -336,7 +336,8 @@ HRESULT SpriteEnd(SpriteBatch* sprite) {
 // Only draws inside a batch reach the log, as only those reach the screen. A draw without a texture (the
 // level checker plays with none loaded) is refused first, before any search of what the fake holds.
 HRESULT SpriteDraw(SpriteBatch* sprite, Texture* texture, const Rect* sourceRect, float x, float y, uint32_t) {
-  if (texture == nullptr || !Owns(objects.sprites, sprite) || !sprite->begun || !Owns(objects.textures, texture)) return D3DERR_INVALIDCALL;
+  if (texture == nullptr || !Owns(objects.sprites, sprite) || !sprite->begun || !Owns(objects.textures, texture))
+    return D3DERR_INVALIDCALL;
   const Rect source = sourceRect ? *sourceRect : Rect{0, 0, texture->width, texture->height};
   drawLog.draws.push_back(DrawRecord{texture, texture->file, source, x, y});
   return D3D_OK;
