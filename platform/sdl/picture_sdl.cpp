@@ -124,7 +124,7 @@ void ComposePicture(Picture& picture) {
 }
 
 // The place is worked out from the size actually drawn on, so the copy never leaves it.
-void ShowPicture(Picture& picture) {
+void ShowPicture(Picture& picture, bool repaint) {
   Window& window = *picture.window;
   if (picture.target != nullptr) {
     int w = 0;
@@ -145,6 +145,7 @@ void ShowPicture(Picture& picture) {
   NotePicturePlace(window, screen->w, screen->h);
   const PicturePlace place{window.picture.x, window.picture.y, window.picture.w, window.picture.h};
   ShownPicture& shown = picture.shown;
+  if (repaint) shown.screen = nullptr;  // what it shows was lost: as good as a new framebuffer
   // A new or resized framebuffer holds nothing of ours yet; the bars of one that does are black already.
   const bool whole = screen != shown.screen || screen->w != shown.screenWidth || screen->h != shown.screenHeight ||
                      place.x != shown.place.x || place.y != shown.place.y || place.width != shown.place.width ||

@@ -37,6 +37,26 @@ void ResizeGameWindow(int32_t width, int32_t height) {
   SDL_PumpEvents();
 }
 
+void SetTestFullscreen(bool full) { SetGameWindowFullscreen(full); }
+
+void PushTestExpose() {
+  Window* window = GameWindow();
+  if (window == nullptr) return;
+  SDL_Event event;
+  SDL_zero(event);
+  event.type = SDL_WINDOWEVENT;
+  event.window.event = SDL_WINDOWEVENT_EXPOSED;
+  event.window.windowID = SDL_GetWindowID(window->sdlWindow);
+  SDL_PushEvent(&event);
+}
+
+void PaintTestScreen(uint32_t argb) {
+  Window* window = GameWindow();
+  SDL_Surface* screen = window != nullptr ? SDL_GetWindowSurface(window->sdlWindow) : nullptr;
+  if (screen == nullptr) return;
+  SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, argb >> 16 & 0xFF, argb >> 8 & 0xFF, argb & 0xFF));
+}
+
 std::string RendererName() {
   Window* window = GameWindow();
   SDL_RendererInfo info;
