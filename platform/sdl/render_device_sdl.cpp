@@ -188,9 +188,9 @@ void DrawOnPicture(GraphicsDevice& device, const Draw& draw) {
 bool ShowFrame(GraphicsDevice& device) {
   SDL_Point size = {0, 0};
   SDL_GetWindowSizeInPixels(device.picture.window->sdlWindow, &size.x, &size.y);
+  const bool lost = device.repaint || size.x != device.shownSize.x || size.y != device.shownSize.y;
   const bool onScreen =
-      !device.repaint && size.x == device.shownSize.x && size.y == device.shownSize.y &&
-      device.draws.size() == device.shownDraws.size() &&
+      !lost && device.draws.size() == device.shownDraws.size() &&
       std::memcmp(device.draws.data(), device.shownDraws.data(), device.draws.size() * sizeof(Draw)) == 0;
   if (!onScreen) {
     ComposePicture(device.picture);
@@ -200,6 +200,9 @@ bool ShowFrame(GraphicsDevice& device) {
     device.repaint = false;
     device.shownSize = size;
     device.shownDraws.swap(device.draws);
+    // An OpenGL driver may draw the first frame after a new size into buffers of the old one (software
+    // OpenGL does): the frame after it is shown too.
+    if (lost) device.shownDraws.clear();
   }
   device.draws.clear();
   return !onScreen;

@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-// The game window's pixels as last presented, ARGB, row by row; false when they cannot be read (only the
-// software renderer keeps them in memory).
+// The game window's pixels as last presented, ARGB, row by row; false when they cannot be read.
 bool ReadScreen(std::vector<uint32_t>& argb, int32_t& width, int32_t& height);
 
 // Resizes the game window (out of full screen) and lets the renderer see the new size.
@@ -15,7 +14,8 @@ void ResizeGameWindow(int32_t width, int32_t height);
 // Full screen or back, as Alt+Enter switches it.
 void SetTestFullscreen(bool full);
 // The window system telling the game window that its pixels were lost (covered, say), and the window's
-// framebuffer painted one colour (ARGB) behind the device's back, as such a loss leaves it.
+// framebuffer painted one colour (ARGB) behind the device's back, as such a loss leaves it (software
+// renderer only).
 void PushTestExpose();
 void PaintTestScreen(uint32_t argb);
 

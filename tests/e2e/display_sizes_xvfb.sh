@@ -33,18 +33,6 @@ trap 'end_run; e2e_cleanup' EXIT
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 wm_running_or_gone() { wm_running || ! kill -0 "$wm_pid" 2>/dev/null; }
 
-# Screenshot $1 shows the title picture in the picture's place WxH+X+Y ($2): the place, sampled back to
-# 640x480 pixel by pixel, holds the title bitmap at 77,77; the bars beside it are black.
-title_in_place() {
-  local screen=$1 place=$2 size x
-  size=${place%%+*}
-  x=${place#*+}
-  x=${x%%+*}
-  convert "$screen" -crop "$place" +repage -sample '640x480!' "$e2e_scratch/picture.png"
-  shows_title "$e2e_scratch/picture.png" "$data" || return 1
-  [ "$x" -eq 0 ] || [ "$(convert "$screen" -crop "${x}x${size#*x}+0+0" +repage -format '%[max]' info:)" = 0 ]
-}
-
 # The game window's outer rectangle, frame included, as "X Y WIDTH HEIGHT".
 outer_geometry() {
   local id=$1 x y w h left=0 right=0 top=0 bottom=0 extents
@@ -84,7 +72,7 @@ run() {
   start_game "$data" "$game" "$shots/$name.log"
   has_game_window || e2e_fail "$name: the game does not cover the screen: $(vems_windows)"
   if [ -n "$place" ]; then
-    shot_until "$shots/$name.png" title_in_place "$place" ||
+    shot_until "$shots/$name.png" title_in_place "$place" "$data" ||
       e2e_fail "$name: the title picture is not in $place on black bars"
   fi
   # Keys go to the window in front: under a window manager that may come a moment after the window.
@@ -95,7 +83,7 @@ run() {
   xdotool key alt+Return
   wait_for 300 has_game_window || e2e_fail "$name: Alt+Enter again did not cover the screen: $(vems_windows)"
   if [ -n "$place" ]; then
-    shot_until "$shots/$name-again.png" title_in_place "$place" ||
+    shot_until "$shots/$name-again.png" title_in_place "$place" "$data" ||
       e2e_fail "$name: back in full screen the title picture is not in $place"
   fi
   echo "$name: full screen and window as they should be"

@@ -166,6 +166,19 @@ shows_title() {
   [ "$(differing "$1" 486x186+77+77 vems-title.bmp 486x186+0+0 "$2")" -le 256 ]
 }
 
+# Screenshot $1 shows the title picture in the picture's place WxH+X+Y ($2), the game's bitmaps in folder
+# $3: the place, sampled back to 640x480 pixel by pixel, holds the title bitmap at 77,77; the bars beside
+# it are black.
+title_in_place() {
+  local screen=$1 place=$2 data=$3 size x
+  size=${place%%+*}
+  x=${place#*+}
+  x=${x%%+*}
+  convert "$screen" -crop "$place" +repage -sample '640x480!' "$e2e_scratch/picture.png"
+  shows_title "$e2e_scratch/picture.png" "$data" || return 1
+  [ "$x" -eq 0 ] || [ "$(convert "$screen" -crop "${x}x${size#*x}+0+0" +repage -format '%[max]' info:)" = 0 ]
+}
+
 # Where the camera starts in level file $1: centred on the creature's "G" (the last one wins), kept
 # within 0..640 and 0..480. Prints "X Y".
 start_camera() {
