@@ -41,17 +41,21 @@ void PlaceWindow(SDL_Window* window, int x, int y, int width, int height) {
   if (nowX != x || nowY != y) SDL_SetWindowPosition(window, x, y);
 }
 
-// The window is first made the display's size at its corner: without a window manager that is all full
-// screen is (SDL's own would wait a tenth of a second for a manager's answer that never comes, and leave the
-// window at its size while reporting the display's); a window manager then takes it over as a full-screen
-// window.
+// A window manager makes the window full screen when SDL asks it to. Without one the window is placed over
+// the display by itself, and that is all full screen is: SDL's own would leave the window at its size while
+// reporting the display's, after waiting a tenth of a second for a manager's answer that never comes. (Placing
+// the window first where a manager runs would wait as long: the manager keeps a framed window's title bar on
+// the screen, so the window never comes to the display's corner.)
 void EnterFullscreen(SDL_Window* window) {
   SDL_GetWindowSize(window, &windowedSize.x, &windowedSize.y);
+  coversByItself = !WindowManagerRunning(window);
+  if (!coversByItself) {
+    SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    return;
+  }
   SDL_Rect bounds;
   if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window), &bounds) == 0)
     PlaceWindow(window, bounds.x, bounds.y, bounds.w, bounds.h);
-  coversByItself = !WindowManagerRunning(window);
-  if (!coversByItself) SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
 // The window's frame as the window manager last told it: top, left, bottom, right (none without one).
