@@ -48,7 +48,7 @@ struct Draw {
   SDL_Rect from = {0, 0, 0, 0};
   SDL_Rect to = {0, 0, 0, 0};
   uint32_t blended = 0;  // the cell is drawn in an alpha-blended batch
-  uint32_t unused = 0;
+  uint32_t unused = 0;   // what would be padding, so that no byte is left undefined
 };
 static_assert(std::has_unique_object_representations_v<Draw>, "draws are compared byte by byte");
 

@@ -1,6 +1,6 @@
 /* Preloaded into the game by scripts/soak-game and tests/e2e/gl_renderer_xvfb.sh: counts the frames
    shown (by the renderer, or by a copy onto the window's framebuffer where the game draws without a
-   graphics card) and writes the count to the file named by VEMS_FRAMES_FILE once a second of them and
+   graphics card) and writes the count to the file named by VEMS_FRAMES_FILE every 60 of them and
    when the program ends. With VEMS_RENDERER_PRESENTS_ONLY set only the renderer's presents count, so a
    game that draws without the graphics card's path counts none. */
 #define _GNU_SOURCE
