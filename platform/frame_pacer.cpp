@@ -19,6 +19,19 @@ bool DisplayPacesFrames(const FramePacer& pacer) {
                      [](int64_t interval) { return interval == 0 || interval > kMicrosPerSecond / 72; });
 }
 
+// The frame made at the last release counted on the schedule; one more than a frame late begins it anew.
+void CountFrame(FramePacer& pacer, int64_t now) {
+  const bool first = !pacer.started;
+  if (first) pacer.lastPresent = pacer.releasedAt = now;
+  if (first || pacer.releasedAt - DueTime(pacer) > kGameFrameMicros) {
+    pacer.scheduleStart = pacer.releasedAt;
+    pacer.scheduledFrames = 1;
+    pacer.started = true;
+  } else {
+    ++pacer.scheduledFrames;
+  }
+}
+
 }  // namespace
 
 bool PaceByRetrace(int32_t refreshHz, bool rendererWaits) {
@@ -33,17 +46,11 @@ FramePacer StartPacing(int32_t refreshHz, bool waitsForRetrace) {
 }
 
 void NoteNewFrame(FramePacer& pacer, int64_t now) {
-  const bool first = !pacer.started;
-  if (first) pacer.lastPresent = pacer.releasedAt = now;
-  if (first || pacer.releasedAt - DueTime(pacer) > kGameFrameMicros) {
-    pacer.scheduleStart = pacer.releasedAt;
-    pacer.scheduledFrames = 1;
-    pacer.started = true;
-  } else {
-    ++pacer.scheduledFrames;
-  }
+  const bool measured = pacer.started && pacer.lastPresented;
+  CountFrame(pacer, now);
+  pacer.lastPresented = true;
   if (!pacer.waitsForRetrace) return;
-  pacer.intervals[pacer.next] = first ? 0 : now - pacer.lastPresent;
+  pacer.intervals[pacer.next] = measured ? now - pacer.lastPresent : 0;
   pacer.next = (pacer.next + 1) % 8;
   pacer.lastPresent = now;
   // Eight presents in a row a twentieth of a frame slower than the game's frames: a display below 60 Hz.
@@ -52,9 +59,14 @@ void NoteNewFrame(FramePacer& pacer, int64_t now) {
     pacer.waitsForRetrace = false;
 }
 
+void NoteFrameNotPresented(FramePacer& pacer, int64_t now) {
+  CountFrame(pacer, now);
+  pacer.lastPresented = false;
+}
+
 int64_t NextFrameTime(FramePacer& pacer, int64_t now) {
   const int64_t due = DueTime(pacer);
-  if (now < due && !DisplayPacesFrames(pacer)) return due;
+  if (now < due && !(pacer.lastPresented && DisplayPacesFrames(pacer))) return due;
   pacer.releasedAt = now;
   return now;
 }

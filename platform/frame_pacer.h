@@ -11,6 +11,8 @@
 // slower than 60 Hz is never waited for: it would hold the game to its own rate.
 // A frame that comes more than a whole frame late starts the schedule afresh from itself, so a slow
 // frame slows the game down and is never followed by a burst of frames catching up.
+// A frame equal to the one on screen is not presented: nothing waits for a retrace then, so the loop is
+// held by the clock, and the next present's time is not measured against one long before it.
 #pragma once
 #include <cstdint>
 
@@ -28,6 +30,7 @@ struct FramePacer {
   int64_t scheduledFrames = 0;  // frames made since the schedule began, that one included
   int64_t lastPresent = 0;
   int64_t releasedAt = 0;  // when the loop was last let go to make a frame
+  bool lastPresented = true;  // the last frame was presented
 };
 
 // Whether presents are to wait for the retrace: where the renderer can, on a display of 60 Hz or more
@@ -41,11 +44,14 @@ FramePacer StartPacing(int32_t refreshHz, bool waitsForRetrace);
 // retraces all came slower than the game's frames, and the device is to stop waiting for them.
 void NoteNewFrame(FramePacer& pacer, int64_t now);
 
+// A frame made but not presented (the screen holds it already) at now.
+void NoteFrameNotPresented(FramePacer& pacer, int64_t now);
+
 // When the loop may make the next frame, asked right after a present returned at now; now or earlier
 // means at once. Records the release when it is now.
 int64_t NextFrameTime(FramePacer& pacer, int64_t now);
 
-// Holds the loop after a new frame's present until the next frame is due: now() reads the clock,
+// Holds the loop after a frame (presented or not) until the next frame is due: now() reads the clock,
 // sleepUntil(t) sleeps until time t.
 template <typename Now, typename SleepUntil>
 void HoldUntilNextFrame(FramePacer& pacer, Now now, SleepUntil sleepUntil) {

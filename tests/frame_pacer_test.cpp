@@ -92,25 +92,47 @@ struct OddDisplay {
   }
 };
 
-double FramesPerSecond(FramePacer pacer, OddDisplay display) {
+struct Paced {
+  double perSecond;
+  bool waitsForRetrace;  // at the end
+};
+
+// 20 s of frames of which every presentedEvery-th is presented (0: only the first); the others equal the
+// frame on screen and are not.
+Paced FramesPerSecond(FramePacer pacer, OddDisplay display, int32_t presentedEvery = 1) {
   int frames = 0;
   while (display.clock < 20 * kSecond) {
     display.clock += 2000;  // making the frame
-    display.Show(pacer.waitsForRetrace);
-    NoteNewFrame(pacer, display.clock);
+    if (presentedEvery != 0 ? frames % presentedEvery == 0 : frames == 0) {
+      display.Show(pacer.waitsForRetrace);
+      NoteNewFrame(pacer, display.clock);
+    } else {
+      NoteFrameNotPresented(pacer, display.clock);
+    }
     ++frames;
     HoldUntilNextFrame(
         pacer, [&] { return display.clock; }, [&](int64_t until) { display.clock = until; });
   }
-  return frames / (double(display.clock) / kSecond);
+  return Paced{frames / (double(display.clock) / kSecond), pacer.waitsForRetrace};
 }
 
 // A 144 Hz display that says 60 Hz, one that says 60 Hz and waits but never waits, and one that says
 // 60 Hz but refreshes at 50: each still gets 60 frames a second.
 TEST(FramePacerOddDisplayTest, DisplaysThatDoNotBehaveAsTheyClaimStillGetSixty) {
-  EXPECT_NEAR(FramesPerSecond(StartPacing(60, true), OddDisplay{144, true}), 60.0, 0.5);
-  EXPECT_NEAR(FramesPerSecond(StartPacing(60, true), OddDisplay{60, false}), 60.0, 0.5);
-  EXPECT_NEAR(FramesPerSecond(StartPacing(60, true), OddDisplay{50, true}), 60.0, 0.5);
+  EXPECT_NEAR(FramesPerSecond(StartPacing(60, true), OddDisplay{144, true}).perSecond, 60.0, 0.5);
+  EXPECT_NEAR(FramesPerSecond(StartPacing(60, true), OddDisplay{60, false}).perSecond, 60.0, 0.5);
+  EXPECT_NEAR(FramesPerSecond(StartPacing(60, true), OddDisplay{50, true}).perSecond, 60.0, 0.5);
+}
+
+// Frames equal to the one on screen are not presented, so no retrace holds them: on a 60 Hz display
+// that paces the presents they still come 60 a second, and the gaps they leave between presents do not
+// pass for a slow display.
+TEST(FramePacerOddDisplayTest, FramesNotPresentedStillComeSixtyASecond) {
+  for (int32_t every : {0, 2, 3}) {
+    const Paced paced = FramesPerSecond(StartPacing(60, true), OddDisplay{60, true}, every);
+    EXPECT_NEAR(paced.perSecond, 60.0, 0.5) << "presented every " << every;
+    EXPECT_TRUE(paced.waitsForRetrace) << "presented every " << every;
+  }
 }
 
 }  // namespace

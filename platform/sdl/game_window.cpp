@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/picture_place.h"
+#include "platform/sdl/window_manager.h"
 #include "platform/system.h"
 
 namespace {
@@ -16,6 +17,7 @@ SDL_Point pictureSize = {kPictureWidth, kPictureHeight};   // the game's picture
 SDL_Point windowedSize = {kPictureWidth, kPictureHeight};  // the window's size when it was last not full screen
 bool cursorWanted = true;                                  // what the game last asked for
 SDL_Rect confinedTo = {0, 0, 0, 0};                        // where the pointer is held in full screen; empty: free
+bool coversByItself = false;  // full screen without a window manager: placed over the display, SDL not asked
 
 // The picture's place for the window's size as it is now (the picture notes it again at every present).
 void PlacePictureInWindow(Window& window) {
@@ -25,7 +27,9 @@ void PlacePictureInWindow(Window& window) {
   NotePicturePlace(window, width, height);
 }
 
-bool IsFullscreen() { return (SDL_GetWindowFlags(gameWindow.sdlWindow) & SDL_WINDOW_FULLSCREEN) != 0; }
+bool IsFullscreen() {
+  return coversByItself || (SDL_GetWindowFlags(gameWindow.sdlWindow) & SDL_WINDOW_FULLSCREEN) != 0;
+}
 
 // Moves and sizes the window, asking only for what changes: SDL waits a tenth of a second for a change
 // it asked for that never comes.
@@ -37,15 +41,21 @@ void PlaceWindow(SDL_Window* window, int x, int y, int width, int height) {
   if (nowX != x || nowY != y) SDL_SetWindowPosition(window, x, y);
 }
 
-// Without a window manager SDL's desktop full screen leaves the window at its size while reporting the
-// display's, so the window is first made the display's size at its corner itself; a window manager then
-// takes it over as a full-screen window all the same.
+// A window manager makes the window full screen when SDL asks it to. Without one the window is placed over
+// the display by itself, and that is all full screen is: SDL's own would leave the window at its size while
+// reporting the display's, after waiting a tenth of a second for a manager's answer that never comes. (Placing
+// the window first where a manager runs would wait as long: the manager keeps a framed window's title bar on
+// the screen, so the window never comes to the display's corner.)
 void EnterFullscreen(SDL_Window* window) {
   SDL_GetWindowSize(window, &windowedSize.x, &windowedSize.y);
+  coversByItself = !WindowManagerRunning(window);
+  if (!coversByItself) {
+    SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    return;
+  }
   SDL_Rect bounds;
   if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window), &bounds) == 0)
     PlaceWindow(window, bounds.x, bounds.y, bounds.w, bounds.h);
-  SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
 // The window's frame as the window manager last told it: top, left, bottom, right (none without one).
@@ -84,7 +94,8 @@ void PlaceWindowed(SDL_Window* window, const Frame& frame) {
 // quarter of a second at most (without one there is no frame to wait for), and a frame told later than
 // that, within two seconds, places the window again (see PeekMessageA).
 void LeaveFullscreen(SDL_Window* window) {
-  SDL_SetWindowFullscreen(window, 0);
+  if (!coversByItself) SDL_SetWindowFullscreen(window, 0);
+  coversByItself = false;
   Frame frame;
   for (int tries = 0; tries < 25 && frame.top == 0; ++tries) {
     SDL_PumpEvents();

@@ -186,7 +186,7 @@ void ComposePicture(Picture& picture) {
 }
 
 // The place is worked out from the size actually drawn on, so the copy never leaves it.
-void ShowPicture(Picture& picture) {
+void ShowPicture(Picture& picture, bool repaint) {
   Window& window = *picture.window;
   if (picture.target != nullptr) {
     int w = 0;
@@ -205,6 +205,7 @@ void ShowPicture(Picture& picture) {
   SDL_Surface* screen = SDL_GetWindowSurface(window.sdlWindow);
   if (screen == nullptr) return;
   NotePicturePlace(window, screen->w, screen->h);
+  if (repaint) picture.copy.screen = nullptr;  // what it shows was lost: as good as a new framebuffer
   CopyScaled(picture.copy, picture.composed, screen,
              PicturePlace{window.picture.x, window.picture.y, window.picture.w, window.picture.h});
   SDL_UpdateWindowSurface(window.sdlWindow);

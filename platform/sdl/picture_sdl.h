@@ -50,8 +50,9 @@ bool StartPicture(Picture& picture, Window& window, int32_t width, int32_t heigh
 void ComposePicture(Picture& picture);
 
 // The composed picture onto the window, scaled to where it lies there, and shown; the window's picture place
-// noted from the size drawn on. Called by Present.
-void ShowPicture(Picture& picture);
+// noted from the size drawn on. repaint: the screen lost what was shown, so all of it is copied again.
+// Called by Present.
+void ShowPicture(Picture& picture, bool repaint);
 
 // The renderer and the picture's pixels gone (the renderer's textures with it). Called by Release.
 void StopPicture(Picture& picture);

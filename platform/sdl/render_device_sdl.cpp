@@ -1,10 +1,13 @@
 // Graphics device stand-ins over an SDL renderer.
 // Surfaces in memory with a texture made for drawing, colour-keyed sprite textures, rectangle copies, the
-// sprite batch, and the one place the frame pacing is called from. The picture is picture_sdl.cpp's, the
-// bitmaps bitmap_sdl.cpp's.
+// sprite batch, the frame's draws kept until its present (a frame equal to the one on screen is not
+// composed again), and the one place the frame pacing is called from. The picture is picture_sdl.cpp's,
+// the bitmaps bitmap_sdl.cpp's.
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 #include "platform/frame_pacer.h"
@@ -37,12 +40,29 @@ struct Texture {
   std::vector<int32_t> transparentBefore;  // (width+1) x (height+1) sums of transparent pixels above-left
 };
 
-// The one rendering device: its picture, the surfaces and textures it made, and the frame pacing.
+// One draw onto the frame as the game asked for it: a window of a surface, or a cell of a sprite sheet.
+// Every byte is a field, so a frame's draws compare with the last frame's as one block of memory.
+struct Draw {
+  Surface* surface = nullptr;
+  Texture* sheet = nullptr;
+  SDL_Rect from = {0, 0, 0, 0};
+  SDL_Rect to = {0, 0, 0, 0};
+  uint32_t blended = 0;  // the cell is drawn in an alpha-blended batch
+  uint32_t unused = 0;   // what would be padding, so that no byte is left undefined
+};
+static_assert(std::has_unique_object_representations_v<Draw>, "draws are compared byte by byte");
+
+// The one rendering device: its picture, the surfaces and textures it made, the frame's draws and those
+// of the frame on screen, and the frame pacing.
 struct GraphicsDevice {
   Picture picture;
   Surface backBuffer;
   std::vector<Surface*> surfaces;  // alive, so a released device leaves none pointing at its textures
   std::vector<Texture*> textures;
+  std::vector<Draw> draws;         // the frame's, in order, drawn at its present
+  std::vector<Draw> shownDraws;    // the frame's on screen; emptied when a surface or sheet may look different
+  SDL_Point shownSize = {0, 0};    // the window's size in pixels when it was shown
+  bool repaint = true;             // the screen lost the picture: the next frame is shown whole
   FramePacer pacer;
 };
 
@@ -69,6 +89,7 @@ int64_t NowMicros() {
 }
 
 bool pacingOn = true;  // off only for benchmarks (SetPresentPacing)
+int64_t framesComposed = 0;  // for the tests (FramesComposed)
 
 // The pace for the window's display: by the retrace where the renderer waits for one at a rate that suits
 // the game's, otherwise by the clock with the renderer's wait turned off.
@@ -81,8 +102,12 @@ void StartFramePacing(GraphicsDevice& device) {
 }
 
 // The loop held until the next frame is due; a pacer that gave up on the retrace turns the renderer's wait off.
-void PaceFrame(GraphicsDevice& device) {
-  NoteNewFrame(device.pacer, NowMicros());
+void PaceFrame(GraphicsDevice& device, bool presented) {
+  if (presented) {
+    NoteNewFrame(device.pacer, NowMicros());
+  } else {
+    NoteFrameNotPresented(device.pacer, NowMicros());
+  }
   HoldUntilNextFrame(device.pacer, NowMicros, [](int64_t until) {
     std::this_thread::sleep_until(Clock::time_point(std::chrono::microseconds(until)));
   });
@@ -93,6 +118,12 @@ void PaceFrame(GraphicsDevice& device) {
 template <typename T>
 void Forget(std::vector<T*>& list, T* item) {
   list.erase(std::remove(list.begin(), list.end(), item), list.end());
+}
+
+// Draws of the frame from something released before its present.
+template <typename Of>
+void ForgetDraws(std::vector<Draw>& draws, Of of) {
+  draws.erase(std::remove_if(draws.begin(), draws.end(), of), draws.end());
 }
 
 // The whole surface when rect is null; false when the rectangle is empty or leaves the surface.
@@ -131,6 +162,65 @@ SDL_Texture* TextureOf(Surface* surface) {
   return surface->texture;
 }
 
+// Blending is the costly part of drawing, so a sheet without transparent pixels is drawn without it, and
+// so is a cell of a translucent sheet that has none.
+void DrawOnPicture(GraphicsDevice& device, const Draw& draw) {
+  SDL_Renderer* renderer = device.picture.renderer;
+  if (draw.surface != nullptr) {
+    if (SDL_Texture* texture = TextureOf(draw.surface)) SDL_RenderCopy(renderer, texture, &draw.from, &draw.to);
+    return;
+  }
+  Texture* sheet = draw.sheet;
+  if (sheet->opaque != nullptr && !HasTransparent(sheet->transparentBefore, sheet->width, sheet->height, draw.from)) {
+    SDL_RenderCopy(renderer, sheet->opaque, &draw.from, &draw.to);
+    return;
+  }
+  const SDL_BlendMode mode = draw.blended != 0 && sheet->translucent ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE;
+  if (mode != sheet->mode) {
+    SDL_SetTextureBlendMode(sheet->texture, mode);
+    sheet->mode = mode;
+  }
+  SDL_RenderCopy(renderer, sheet->texture, &draw.from, &draw.to);
+}
+
+// The frame composed and shown, unless the screen holds it already: the same draws in the same order on a
+// window of the same size, and nothing since that lost the picture. True when it was shown.
+bool ShowFrame(GraphicsDevice& device) {
+  SDL_Point size = {0, 0};
+  SDL_GetWindowSizeInPixels(device.picture.window->sdlWindow, &size.x, &size.y);
+  const bool lost = device.repaint || size.x != device.shownSize.x || size.y != device.shownSize.y;
+  const bool onScreen =
+      !lost && device.draws.size() == device.shownDraws.size() &&
+      std::memcmp(device.draws.data(), device.shownDraws.data(), device.draws.size() * sizeof(Draw)) == 0;
+  if (!onScreen) {
+    ComposePicture(device.picture);
+    for (const Draw& draw : device.draws) DrawOnPicture(device, draw);
+    ShowPicture(device.picture, device.repaint);
+    ++framesComposed;
+    device.repaint = false;
+    device.shownSize = size;
+    device.shownDraws.swap(device.draws);
+    // An OpenGL driver may draw the first frame after a new size into buffers of the old one (software
+    // OpenGL does): the frame after it is shown too.
+    if (lost) device.shownDraws.clear();
+  }
+  device.draws.clear();
+  return !onScreen;
+}
+
+// A window event or a renderer reset that leaves the screen without the picture: it is shown whole again.
+int NoteLostPicture(void* data, SDL_Event* event) {
+  auto* device = static_cast<GraphicsDevice*>(data);
+  if (event->type == SDL_RENDER_TARGETS_RESET || event->type == SDL_RENDER_DEVICE_RESET) device->repaint = true;
+  if (event->type != SDL_WINDOWEVENT || event->window.windowID != SDL_GetWindowID(device->picture.window->sdlWindow))
+    return 0;
+  const Uint8 what = event->window.event;
+  if (what == SDL_WINDOWEVENT_SHOWN || what == SDL_WINDOWEVENT_EXPOSED || what == SDL_WINDOWEVENT_RESIZED ||
+      what == SDL_WINDOWEVENT_SIZE_CHANGED || what == SDL_WINDOWEVENT_MAXIMIZED || what == SDL_WINDOWEVENT_RESTORED)
+    device->repaint = true;
+  return 0;
+}
+
 }  // namespace
 
 // ---- Device ----
@@ -157,6 +247,7 @@ HRESULT CreateDevice(Direct3D* direct3D, WindowHandle focusWindow, const Present
   // Only now: an OpenGL renderer makes the window anew, at the place and size it had as a window.
   if (!parameters.windowed) SetGameWindowFullscreen(true);
   StartFramePacing(*created);
+  SDL_AddEventWatch(NoteLostPicture, created);
 
   focusWindow->renderer = created->picture.renderer;
   *device = created;
@@ -201,6 +292,7 @@ HRESULT CreateOffscreenPlainSurface(GraphicsDevice* device, int32_t width, int32
   created->device = device;
   created->pixels = pixels;
   device->surfaces.push_back(created);
+  device->shownDraws.clear();  // it may lie where a released one did
   *surface = created;
   return D3D_OK;
 }
@@ -217,6 +309,7 @@ HRESULT LoadSurfaceFromFile(Surface* destination, const char* fileName, uint32_t
                          : SDL_BlitScaled(image, nullptr, destination->pixels, nullptr);
   SDL_FreeSurface(image);
   destination->textureStale = true;
+  if (destination->device != nullptr) destination->device->shownDraws.clear();
   return result == 0 ? D3D_OK : D3DERR_INVALIDCALL;
 }
 
@@ -257,6 +350,7 @@ HRESULT CreateTextureFromFileEx(GraphicsDevice* device, const char* fileName, in
   created->height = size.height;
   created->translucent = translucent;
   device->textures.push_back(created);
+  device->shownDraws.clear();  // it may lie where a released one did
   if (info) *info = size;
   *texture = created;
   return D3D_OK;
@@ -287,29 +381,30 @@ HRESULT StretchRect(GraphicsDevice* device, Surface* source, const Rect* sourceR
     return D3DERR_INVALIDCALL;
 
   if (target->pixels == nullptr) {
-    SDL_Texture* texture = TextureOf(source);
-    if (texture == nullptr) return D3DERR_INVALIDCALL;
-    return SDL_RenderCopy(device->picture.renderer, texture, &from, &to) == 0 ? D3D_OK : D3DERR_INVALIDCALL;
+    Draw draw;
+    draw.surface = source;
+    draw.from = from;
+    draw.to = to;
+    device->draws.push_back(draw);
+    return D3D_OK;
   }
   const int result = from.w == to.w && from.h == to.h ? SDL_BlitSurface(source->pixels, &from, target->pixels, &to)
                                                       : SDL_BlitScaled(source->pixels, &from, target->pixels, &to);
   target->textureStale = true;
+  device->shownDraws.clear();
   return result == 0 ? D3D_OK : D3DERR_INVALIDCALL;
 }
 
-HRESULT BeginScene(GraphicsDevice* device) {
-  if (device == nullptr) return D3DERR_INVALIDCALL;
-  ComposePicture(device->picture);
-  return D3D_OK;
-}
+HRESULT BeginScene(GraphicsDevice* device) { return device != nullptr ? D3D_OK : D3DERR_INVALIDCALL; }
 
 HRESULT EndScene(GraphicsDevice* device) { return device != nullptr ? D3D_OK : D3DERR_INVALIDCALL; }
 
-// Shown, then the loop held until the next frame is due (see platform/frame_pacer.h).
+// Shown unless the screen holds the frame already, then the loop held until the next frame is due (see
+// platform/frame_pacer.h).
 HRESULT Present(GraphicsDevice* device) {
   if (device == nullptr) return D3DERR_INVALIDCALL;
-  ShowPicture(device->picture);
-  if (pacingOn) PaceFrame(*device);
+  const bool presented = ShowFrame(*device);
+  if (pacingOn) PaceFrame(*device, presented);
   return D3D_OK;
 }
 
@@ -326,24 +421,26 @@ HRESULT SpriteEnd(SpriteBatch* sprite) {
   return D3D_OK;
 }
 
-// Blending is the costly part of drawing, so a sheet without transparent pixels is drawn without it.
 HRESULT SpriteDraw(SpriteBatch* sprite, Texture* texture, const Rect* sourceRect, float x, float y, uint32_t) {
   if (sprite == nullptr || !sprite->begun || texture == nullptr || texture->texture == nullptr)
     return D3DERR_INVALIDCALL;
   const Rect r = sourceRect ? *sourceRect : Rect{0, 0, texture->width, texture->height};
-  const SDL_Rect from{r.left, r.top, r.right - r.left, r.bottom - r.top};
-  const SDL_Rect to{static_cast<int>(x), static_cast<int>(y), from.w, from.h};
-  if (texture->opaque != nullptr && !HasTransparent(texture->transparentBefore, texture->width, texture->height, from))
-    return SDL_RenderCopy(sprite->device->picture.renderer, texture->opaque, &from, &to) == 0 ? D3D_OK : D3DERR_INVALIDCALL;
-  const SDL_BlendMode mode = sprite->alphaBlend && texture->translucent ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE;
-  if (mode != texture->mode) {
-    SDL_SetTextureBlendMode(texture->texture, mode);
-    texture->mode = mode;
-  }
-  return SDL_RenderCopy(sprite->device->picture.renderer, texture->texture, &from, &to) == 0 ? D3D_OK : D3DERR_INVALIDCALL;
+  Draw draw;
+  draw.sheet = texture;
+  draw.from = SDL_Rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+  draw.to = SDL_Rect{static_cast<int>(x), static_cast<int>(y), draw.from.w, draw.from.h};
+  draw.blended = sprite->alphaBlend ? 1 : 0;
+  // A cell wholly off the picture draws nothing (the play frame draws every wall cell of the level).
+  const Picture& picture = sprite->device->picture;
+  if (draw.to.x >= picture.width || draw.to.y >= picture.height || draw.to.x + draw.to.w <= 0 ||
+      draw.to.y + draw.to.h <= 0)
+    return D3D_OK;
+  sprite->device->draws.push_back(draw);
+  return D3D_OK;
 }
 
 void SetPresentPacing(bool on) { pacingOn = on; }
+int64_t FramesComposed() { return framesComposed; }
 
 // ---- Release ----
 
@@ -362,6 +459,7 @@ void Release(GraphicsDevice* device) {
     texture->opaque = nullptr;
     texture->device = nullptr;
   }
+  SDL_DelEventWatch(NoteLostPicture, device);
   device->picture.window->renderer = nullptr;
   StopPicture(device->picture);
   delete device;
@@ -372,6 +470,7 @@ void Release(Surface* surface) {
   if (surface == nullptr || surface->pixels == nullptr) return;
   if (surface->device != nullptr) {
     Forget(surface->device->surfaces, surface);
+    ForgetDraws(surface->device->draws, [surface](const Draw& draw) { return draw.surface == surface; });
     if (surface->texture != nullptr) SDL_DestroyTexture(surface->texture);
   }
   SDL_FreeSurface(surface->pixels);
@@ -383,6 +482,7 @@ void Release(Texture* texture) {
   if (texture == nullptr) return;
   if (texture->device != nullptr) {
     Forget(texture->device->textures, texture);
+    ForgetDraws(texture->device->draws, [texture](const Draw& draw) { return draw.sheet == texture; });
     SDL_DestroyTexture(texture->texture);
     if (texture->opaque != nullptr) SDL_DestroyTexture(texture->opaque);
   }

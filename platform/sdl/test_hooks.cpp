@@ -14,11 +14,27 @@ TestPad testPads[2];
 
 TestPad* PadNumbered(int32_t which) { return which == 0 || which == 1 ? &testPads[which] : nullptr; }
 
+// Whether the renderer draws on the graphics card (the software one draws into memory).
+bool DrawsOnTheCard(SDL_Renderer* renderer) {
+  SDL_RendererInfo info;
+  return renderer != nullptr && SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) == 0;
+}
+
+// The window's pixels as the card's renderer last presented them, read back from its back buffer: software
+// OpenGL (the only one under Xvfb) leaves it as it was presented.
+bool ReadPresented(SDL_Renderer* renderer, std::vector<uint32_t>& argb, int32_t& width, int32_t& height) {
+  if (SDL_GetRenderTarget(renderer) != nullptr || SDL_GetRendererOutputSize(renderer, &width, &height) != 0)
+    return false;
+  argb.assign(static_cast<size_t>(width) * height, 0);
+  return SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, argb.data(), width * 4) == 0;
+}
+
 }  // namespace
 
 bool ReadScreen(std::vector<uint32_t>& argb, int32_t& width, int32_t& height) {
   Window* window = GameWindow();
   if (window == nullptr) return false;
+  if (DrawsOnTheCard(window->renderer)) return ReadPresented(window->renderer, argb, width, height);
   SDL_Surface* screen = SDL_GetWindowSurface(window->sdlWindow);
   if (screen == nullptr) return false;
   SDL_Surface* copy = SDL_ConvertSurfaceFormat(screen, SDL_PIXELFORMAT_ARGB8888, 0);
@@ -41,6 +57,27 @@ void ResizeGameWindow(int32_t width, int32_t height) {
   SetGameWindowFullscreen(false);
   SDL_SetWindowSize(window->sdlWindow, width, height);
   SDL_PumpEvents();
+}
+
+void SetTestFullscreen(bool full) { SetGameWindowFullscreen(full); }
+
+void PushTestExpose() {
+  Window* window = GameWindow();
+  if (window == nullptr) return;
+  SDL_Event event;
+  SDL_zero(event);
+  event.type = SDL_WINDOWEVENT;
+  event.window.event = SDL_WINDOWEVENT_EXPOSED;
+  event.window.windowID = SDL_GetWindowID(window->sdlWindow);
+  SDL_PushEvent(&event);
+}
+
+void PaintTestScreen(uint32_t argb) {
+  Window* window = GameWindow();
+  if (window == nullptr || DrawsOnTheCard(window->renderer)) return;
+  SDL_Surface* screen = SDL_GetWindowSurface(window->sdlWindow);
+  if (screen == nullptr) return;
+  SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, argb >> 16 & 0xFF, argb >> 8 & 0xFF, argb & 0xFF));
 }
 
 std::string RendererName() {

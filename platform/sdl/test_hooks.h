@@ -6,12 +6,18 @@
 #include <string>
 #include <vector>
 
-// The game window's pixels as last presented, ARGB, row by row; false when they cannot be read (only the
-// software renderer keeps them in memory).
+// The game window's pixels as last presented, ARGB, row by row; false when they cannot be read.
 bool ReadScreen(std::vector<uint32_t>& argb, int32_t& width, int32_t& height);
 
 // Resizes the game window (out of full screen) and lets the renderer see the new size.
 void ResizeGameWindow(int32_t width, int32_t height);
+// Full screen or back, as Alt+Enter switches it.
+void SetTestFullscreen(bool full);
+// The window system telling the game window that its pixels were lost (covered, say), and the window's
+// framebuffer painted one colour (ARGB) behind the device's back, as such a loss leaves it (software
+// renderer only).
+void PushTestExpose();
+void PaintTestScreen(uint32_t argb);
 
 // Name of the renderer the device draws with ("" without a device).
 std::string RendererName();
@@ -40,6 +46,9 @@ void SetTestPicture(int32_t x, int32_t y, int32_t width, int32_t height);
 // Whether present waits for the next retrace time when the renderer does not (on by default); the frame
 // benchmarks turn it off so they measure the frame rather than the wait.
 void SetPresentPacing(bool on);
+
+// Frames composed and shown so far (a frame equal to the one on screen is not).
+int64_t FramesComposed();
 
 // Named SDL controller buttons the tests press.
 constexpr int32_t kTestPadButtonA = 0;

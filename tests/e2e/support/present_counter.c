@@ -1,6 +1,8 @@
-/* Preloaded into the game by scripts/soak-game: counts the frames shown (by the renderer, or by a copy
-   onto the window's framebuffer where the game draws without a graphics card) and writes the count to
-   the file named by VEMS_FRAMES_FILE once a second of them and when the program ends. */
+/* Preloaded into the game by scripts/soak-game and tests/e2e/gl_renderer_xvfb.sh: counts the frames
+   shown (by the renderer, or by a copy onto the window's framebuffer where the game draws without a
+   graphics card) and writes the count to the file named by VEMS_FRAMES_FILE every 60 of them and
+   when the program ends. With VEMS_RENDERER_PRESENTS_ONLY set only the renderer's presents count, so a
+   game that draws without the graphics card's path counts none. */
 #define _GNU_SOURCE
 #include <SDL.h>
 #include <dlfcn.h>
@@ -34,6 +36,6 @@ int SDL_UpdateWindowSurface(SDL_Window* window) {
   static int (*real)(SDL_Window*);
   if (real == NULL) real = (int (*)(SDL_Window*))dlsym(RTLD_NEXT, "SDL_UpdateWindowSurface");
   const int result = real(window);
-  Count();
+  if (getenv("VEMS_RENDERER_PRESENTS_ONLY") == NULL) Count();
   return result;
 }
