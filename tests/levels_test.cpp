@@ -157,22 +157,39 @@ TEST_F(LevelsTest, LevelTwoIsSolved) {
   EXPECT_EQ(loadedLevelFile, "level2.vem");
 }
 
-// Level 1's shortcuts, each tried and failing: the corridor's rock rolled aside instead of taken away (the
-// door holds it fast, or the key stops it), and the ladder taken down into the lower half.
+// Level 1's shortcuts, each tried and failing: the floor ladder, slid anywhere and left, or taken away with
+// 4, leaves the creature fast in the floor, and the hall never shows the key (the crash is the way down);
+// and the first ladder taken down into the lower half.
 TEST_F(LevelsTest, LevelOneShortcutsAreShut) {
-  const std::vector<Step> toTheRock = SolutionUpTo("level1", "click rock 2");
-  for (const std::string roll : {"left", "right"}) {
-    SCOPED_TRACE("rock rolled " + roll);
+  const std::vector<Step> toTheFloorLadder = SolutionUpTo("level1", "click ladder 2");
+  for (const std::string out : {"hold left 300\nhold right 100\nleave\n", "hold right 60\nleave\n", "press 4\n"}) {
+    SCOPED_TRACE(out);
     TearDown();
     SetUp();
     const LevelRun run = PlayLevelOne();
-    ASSERT_EQ(Play(run, toTheRock), 0);
-    EXPECT_EQ(Play(run, StepsOf("click rock 2\nhold " + roll + " 400\nclick key 1\nhold left 400\n")), 0);
+    ASSERT_EQ(Play(run, toTheFloorLadder), 0);
+    ASSERT_EQ(Play(run, StepsOf("click ladder 2\n" + out)), 0);
+    const Vector2 left = player.position;
+    EXPECT_EQ(Play(run, StepsOf("hold left 60\nhold right 60\nhold up 60\nhold down 60\n")), 0);
+    EXPECT_EQ(player.position, left);
+    EXPECT_EQ(player.type, BlueCreature);
   }
 
   TearDown();
   SetUp();
-  const LevelRun run = PlayLevelOne();
+  LevelRun run = PlayLevelOne();
+  ASSERT_EQ(Play(run, toTheFloorLadder), 0);
+  const int key = FirstSlotOf(Key);
+  for (unsigned arrows : {ARROW_DOWN | ARROW_LEFT, ARROW_DOWN | ARROW_RIGHT, ARROW_UP | ARROW_LEFT}) {
+    for (int i = 0; i < 500; ++i) {
+      PlayFrames(run, arrows, 1);
+      ASSERT_FALSE(SlotOnScreen(key)) << "from the hall, arrows " << arrows << " frame " << i;
+    }
+  }
+
+  TearDown();
+  SetUp();
+  run = PlayLevelOne();
   ASSERT_EQ(Play(run, SolutionUpTo("level1", "click ladder 1")), 0);
   EXPECT_EQ(Play(run, StepsOf("click ladder 1\nhold down+right 300\nhold down+left 500\nleave\nwait 200\n")), 0);
   EXPECT_LE(player.position.y + 30, 16 * CELL_SIZE);  // on the upper half's floor at the lowest
