@@ -8,6 +8,8 @@ namespace {
 // Longest hold or wait a step may ask for: over four hours of play, far beyond any level, and a bound on
 // the time a mistyped number can cost.
 constexpr long MAX_FRAMES = 1000000;
+// The same bound on a whole file, so no file of steps keeps a replay going for hours.
+constexpr long MAX_TOTAL_FRAMES = MAX_FRAMES;
 
 const char* const ARROW_WORDS[] = {"left", "right", "up", "down"};
 
@@ -143,6 +145,7 @@ const char* KindWord(ObjectType kind) {
 
 bool ReadSteps(std::istream& in, std::vector<Step>& steps, std::string& error) {
   std::string text;
+  long total = 0;  // frames the steps play, a click or a press counting one
   for (int line = 1; std::getline(in, text); ++line) {
     const size_t hash = text.find('#');
     if (hash != std::string::npos) text.erase(hash);
@@ -155,6 +158,12 @@ bool ReadSteps(std::istream& in, std::vector<Step>& steps, std::string& error) {
     std::string why;
     if (!ReadStep(w, step, why)) {
       error = "line " + std::to_string(line) + ": " + why;
+      return false;
+    }
+    total += step.frames > 0 ? step.frames : 1;
+    if (total > MAX_TOTAL_FRAMES) {
+      error = "line " + std::to_string(line) + ": the steps so far play more than " + std::to_string(MAX_TOTAL_FRAMES) +
+              " frames";
       return false;
     }
     steps.push_back(step);
