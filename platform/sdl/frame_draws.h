@@ -13,7 +13,8 @@ struct Texture;
 struct Window;
 
 // One draw onto the frame as the game asked for it: a window of a surface, or a cell of a sprite sheet.
-// Every byte is a field, so a frame's draws compare with the last frame's as one block of memory.
+// Every byte is a field, so a frame's draws compare with the last frame's as one block of memory. Recorded
+// by StretchRect onto the back buffer and by SpriteDraw.
 struct Draw {
   Surface* surface = nullptr;
   Texture* sheet = nullptr;
