@@ -1,68 +1,29 @@
 // Graphics device stand-ins over an SDL renderer.
-// Surfaces in memory with a texture made for drawing, colour-keyed sprite textures, rectangle copies, the
-// sprite batch, the frame's draws kept until its present (a frame equal to the one on screen is not
-// composed again), and the one place the frame pacing is called from. The picture is picture_sdl.cpp's,
-// the bitmaps bitmap_sdl.cpp's.
+// Surfaces in memory with a texture made for drawing, colour-keyed sprite textures, rectangle copies and the
+// sprite batch. The frame's draws are kept by frame_draws.cpp, paced by present_pacing.cpp; the picture is
+// picture_sdl.cpp's, the bitmaps bitmap_sdl.cpp's.
 #include <algorithm>
-#include <chrono>
-#include <cstring>
-#include <thread>
-#include <type_traits>
 #include <vector>
 
-#include "platform/frame_pacer.h"
 #include "platform/render_device.h"
 #include "platform/system.h"
 #include "platform/sdl/bitmap_sdl.h"
+#include "platform/sdl/device_images.h"
+#include "platform/sdl/frame_draws.h"
 #include "platform/sdl/game_window.h"
 #include "platform/sdl/picture_sdl.h"
-#include "platform/sdl/test_hooks.h"
+#include "platform/sdl/present_pacing.h"
 
 struct Direct3D {};
 
-struct Surface {
-  GraphicsDevice* device = nullptr;
-  SDL_Surface* pixels = nullptr;   // null for the back buffer, which is the renderer's own frame
-  SDL_Texture* texture = nullptr;  // what the renderer draws the pixels from; made on the first draw
-  bool textureStale = true;        // the pixels changed since the texture was filled
-};
-
-struct Texture {
-  GraphicsDevice* device = nullptr;
-  SDL_Texture* texture = nullptr;
-  int32_t width = 0;
-  int32_t height = 0;
-  bool translucent = false;  // has a transparent pixel; without one it is drawn with blending off
-  SDL_BlendMode mode = SDL_BLENDMODE_INVALID;
-  // A translucent sheet's cells may still be wholly opaque (most wall tiles are): those are drawn from
-  // this copy in the frame's format with blending off, which gives the same pixels for far less work.
-  SDL_Texture* opaque = nullptr;
-  std::vector<int32_t> transparentBefore;  // (width+1) x (height+1) sums of transparent pixels above-left
-};
-
-// One draw onto the frame as the game asked for it: a window of a surface, or a cell of a sprite sheet.
-// Every byte is a field, so a frame's draws compare with the last frame's as one block of memory.
-struct Draw {
-  Surface* surface = nullptr;
-  Texture* sheet = nullptr;
-  SDL_Rect from = {0, 0, 0, 0};
-  SDL_Rect to = {0, 0, 0, 0};
-  uint32_t blended = 0;  // the cell is drawn in an alpha-blended batch
-  uint32_t unused = 0;   // what would be padding, so that no byte is left undefined
-};
-static_assert(std::has_unique_object_representations_v<Draw>, "draws are compared byte by byte");
-
-// The one rendering device: its picture, the surfaces and textures it made, the frame's draws and those
-// of the frame on screen, and the frame pacing.
+// The one rendering device: its picture, the surfaces and textures it made, the frame's draws kept until
+// its present, and the frame pacing.
 struct GraphicsDevice {
   Picture picture;
   Surface backBuffer;
   std::vector<Surface*> surfaces;  // alive, so a released device leaves none pointing at its textures
   std::vector<Texture*> textures;
-  std::vector<Draw> draws;         // the frame's, in order, drawn at its present
-  std::vector<Draw> shownDraws;    // the frame's on screen; emptied when a surface or sheet may look different
-  SDL_Point shownSize = {0, 0};    // the window's size in pixels when it was shown
-  bool repaint = true;             // the screen lost the picture: the next frame is shown whole
+  KeptFrame frame;
   FramePacer pacer;
 };
 
@@ -74,56 +35,9 @@ struct SpriteBatch {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// The display's refresh rate, 0 where the display does not say.
-int32_t RefreshRate(SDL_Window* window) {
-  SDL_DisplayMode mode;
-  const int display = SDL_GetWindowDisplayIndex(window);
-  if (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0) return mode.refresh_rate;
-  return 0;
-}
-
-int64_t NowMicros() {
-  return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now().time_since_epoch()).count();
-}
-
-bool pacingOn = true;  // off only for benchmarks (SetPresentPacing)
-int64_t framesComposed = 0;  // for the tests (FramesComposed)
-
-// The pace for the window's display: by the retrace where the renderer waits for one at a rate that suits
-// the game's, otherwise by the clock with the renderer's wait turned off.
-void StartFramePacing(GraphicsDevice& device) {
-  Picture& picture = device.picture;
-  const int32_t refresh = RefreshRate(picture.window->sdlWindow);
-  const bool waits = PaceByRetrace(refresh, picture.vsync);
-  if (picture.vsync && !waits) picture.vsync = SDL_RenderSetVSync(picture.renderer, 0) != 0;
-  device.pacer = StartPacing(refresh, waits);
-}
-
-// The loop held until the next frame is due; a pacer that gave up on the retrace turns the renderer's wait off.
-void PaceFrame(GraphicsDevice& device, bool presented) {
-  if (presented) {
-    NoteNewFrame(device.pacer, NowMicros());
-  } else {
-    NoteFrameNotPresented(device.pacer, NowMicros());
-  }
-  HoldUntilNextFrame(device.pacer, NowMicros, [](int64_t until) {
-    std::this_thread::sleep_until(Clock::time_point(std::chrono::microseconds(until)));
-  });
-  Picture& picture = device.picture;
-  if (picture.vsync && !device.pacer.waitsForRetrace) picture.vsync = SDL_RenderSetVSync(picture.renderer, 0) != 0;
-}
-
 template <typename T>
 void Forget(std::vector<T*>& list, T* item) {
   list.erase(std::remove(list.begin(), list.end(), item), list.end());
-}
-
-// Draws of the frame from something released before its present.
-template <typename Of>
-void ForgetDraws(std::vector<Draw>& draws, Of of) {
-  draws.erase(std::remove_if(draws.begin(), draws.end(), of), draws.end());
 }
 
 // The whole surface when rect is null; false when the rectangle is empty or leaves the surface.
@@ -131,94 +45,6 @@ bool ResolveRect(int32_t width, int32_t height, const Rect* rect, SDL_Rect& out)
   const Rect r = rect ? *rect : Rect{0, 0, width, height};
   out = SDL_Rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
   return r.left >= 0 && r.top >= 0 && r.left < r.right && r.top < r.bottom && r.right <= width && r.bottom <= height;
-}
-
-// The surface's texture, made on first use and refilled when the pixels changed since. The renderer
-// normally takes the surface's own format; where it does not, SDL converts on a fresh texture.
-SDL_Texture* TextureOf(Surface* surface) {
-  SDL_Renderer* renderer = surface->device->picture.renderer;
-  if (surface->texture == nullptr) {
-    surface->texture = SDL_CreateTexture(renderer, surface->pixels->format->format, SDL_TEXTUREACCESS_STATIC,
-                                         surface->pixels->w, surface->pixels->h);
-    surface->textureStale = true;
-  }
-  if (surface->texture != nullptr && surface->textureStale) {
-    Uint32 format = 0;
-    SDL_QueryTexture(surface->texture, &format, nullptr, nullptr, nullptr);
-    if (format == surface->pixels->format->format) {
-      SDL_UpdateTexture(surface->texture, nullptr, surface->pixels->pixels, surface->pixels->pitch);
-    } else {
-      SDL_DestroyTexture(surface->texture);
-      surface->texture = nullptr;
-    }
-  }
-  if (surface->texture == nullptr) surface->texture = SDL_CreateTextureFromSurface(renderer, surface->pixels);
-  if (surface->texture == nullptr) return nullptr;
-  if (surface->textureStale) {
-    SDL_SetTextureBlendMode(surface->texture, SDL_BLENDMODE_NONE);
-    SDL_SetTextureScaleMode(surface->texture, SDL_ScaleModeNearest);
-    surface->textureStale = false;
-  }
-  return surface->texture;
-}
-
-// Blending is the costly part of drawing, so a sheet without transparent pixels is drawn without it, and
-// so is a cell of a translucent sheet that has none.
-void DrawOnPicture(GraphicsDevice& device, const Draw& draw) {
-  SDL_Renderer* renderer = device.picture.renderer;
-  if (draw.surface != nullptr) {
-    if (SDL_Texture* texture = TextureOf(draw.surface)) SDL_RenderCopy(renderer, texture, &draw.from, &draw.to);
-    return;
-  }
-  Texture* sheet = draw.sheet;
-  if (sheet->opaque != nullptr && !HasTransparent(sheet->transparentBefore, sheet->width, sheet->height, draw.from)) {
-    SDL_RenderCopy(renderer, sheet->opaque, &draw.from, &draw.to);
-    return;
-  }
-  const SDL_BlendMode mode = draw.blended != 0 && sheet->translucent ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE;
-  if (mode != sheet->mode) {
-    SDL_SetTextureBlendMode(sheet->texture, mode);
-    sheet->mode = mode;
-  }
-  SDL_RenderCopy(renderer, sheet->texture, &draw.from, &draw.to);
-}
-
-// The frame composed and shown, unless the screen holds it already: the same draws in the same order on a
-// window of the same size, and nothing since that lost the picture. True when it was shown.
-bool ShowFrame(GraphicsDevice& device) {
-  SDL_Point size = {0, 0};
-  SDL_GetWindowSizeInPixels(device.picture.window->sdlWindow, &size.x, &size.y);
-  const bool lost = device.repaint || size.x != device.shownSize.x || size.y != device.shownSize.y;
-  const bool onScreen =
-      !lost && device.draws.size() == device.shownDraws.size() &&
-      std::memcmp(device.draws.data(), device.shownDraws.data(), device.draws.size() * sizeof(Draw)) == 0;
-  if (!onScreen) {
-    ComposePicture(device.picture);
-    for (const Draw& draw : device.draws) DrawOnPicture(device, draw);
-    ShowPicture(device.picture, device.repaint);
-    ++framesComposed;
-    device.repaint = false;
-    device.shownSize = size;
-    device.shownDraws.swap(device.draws);
-    // An OpenGL driver may draw the first frame after a new size into buffers of the old one (software
-    // OpenGL does): the frame after it is shown too.
-    if (lost) device.shownDraws.clear();
-  }
-  device.draws.clear();
-  return !onScreen;
-}
-
-// A window event or a renderer reset that leaves the screen without the picture: it is shown whole again.
-int NoteLostPicture(void* data, SDL_Event* event) {
-  auto* device = static_cast<GraphicsDevice*>(data);
-  if (event->type == SDL_RENDER_TARGETS_RESET || event->type == SDL_RENDER_DEVICE_RESET) device->repaint = true;
-  if (event->type != SDL_WINDOWEVENT || event->window.windowID != SDL_GetWindowID(device->picture.window->sdlWindow))
-    return 0;
-  const Uint8 what = event->window.event;
-  if (what == SDL_WINDOWEVENT_SHOWN || what == SDL_WINDOWEVENT_EXPOSED || what == SDL_WINDOWEVENT_RESIZED ||
-      what == SDL_WINDOWEVENT_SIZE_CHANGED || what == SDL_WINDOWEVENT_MAXIMIZED || what == SDL_WINDOWEVENT_RESTORED)
-    device->repaint = true;
-  return 0;
 }
 
 }  // namespace
@@ -246,8 +72,8 @@ HRESULT CreateDevice(Direct3D* direct3D, WindowHandle focusWindow, const Present
   }
   // Only now: an OpenGL renderer makes the window anew, at the place and size it had as a window.
   if (!parameters.windowed) SetGameWindowFullscreen(true);
-  StartFramePacing(*created);
-  SDL_AddEventWatch(NoteLostPicture, created);
+  created->pacer = StartFramePacing(created->picture);
+  StartKeepingFrames(created->frame, *created->picture.window);
 
   focusWindow->renderer = created->picture.renderer;
   *device = created;
@@ -292,7 +118,7 @@ HRESULT CreateOffscreenPlainSurface(GraphicsDevice* device, int32_t width, int32
   created->device = device;
   created->pixels = pixels;
   device->surfaces.push_back(created);
-  device->shownDraws.clear();  // it may lie where a released one did
+  ForgetShownFrame(device->frame);  // it may lie where a released one did
   *surface = created;
   return D3D_OK;
 }
@@ -309,7 +135,7 @@ HRESULT LoadSurfaceFromFile(Surface* destination, const char* fileName, uint32_t
                          : SDL_BlitScaled(image, nullptr, destination->pixels, nullptr);
   SDL_FreeSurface(image);
   destination->textureStale = true;
-  if (destination->device != nullptr) destination->device->shownDraws.clear();
+  if (destination->device != nullptr) ForgetShownFrame(destination->device->frame);
   return result == 0 ? D3D_OK : D3DERR_INVALIDCALL;
 }
 
@@ -350,7 +176,7 @@ HRESULT CreateTextureFromFileEx(GraphicsDevice* device, const char* fileName, in
   created->height = size.height;
   created->translucent = translucent;
   device->textures.push_back(created);
-  device->shownDraws.clear();  // it may lie where a released one did
+  ForgetShownFrame(device->frame);  // it may lie where a released one did
   if (info) *info = size;
   *texture = created;
   return D3D_OK;
@@ -385,13 +211,13 @@ HRESULT StretchRect(GraphicsDevice* device, Surface* source, const Rect* sourceR
     draw.surface = source;
     draw.from = from;
     draw.to = to;
-    device->draws.push_back(draw);
+    device->frame.draws.push_back(draw);
     return D3D_OK;
   }
   const int result = from.w == to.w && from.h == to.h ? SDL_BlitSurface(source->pixels, &from, target->pixels, &to)
                                                       : SDL_BlitScaled(source->pixels, &from, target->pixels, &to);
   target->textureStale = true;
-  device->shownDraws.clear();
+  ForgetShownFrame(device->frame);
   return result == 0 ? D3D_OK : D3DERR_INVALIDCALL;
 }
 
@@ -403,8 +229,8 @@ HRESULT EndScene(GraphicsDevice* device) { return device != nullptr ? D3D_OK : D
 // platform/frame_pacer.h).
 HRESULT Present(GraphicsDevice* device) {
   if (device == nullptr) return D3DERR_INVALIDCALL;
-  const bool presented = ShowFrame(*device);
-  if (pacingOn) PaceFrame(*device, presented);
+  const bool presented = ShowFrame(device->frame, device->picture);
+  PaceFrame(device->pacer, device->picture, presented);
   return D3D_OK;
 }
 
@@ -435,12 +261,9 @@ HRESULT SpriteDraw(SpriteBatch* sprite, Texture* texture, const Rect* sourceRect
   if (draw.to.x >= picture.width || draw.to.y >= picture.height || draw.to.x + draw.to.w <= 0 ||
       draw.to.y + draw.to.h <= 0)
     return D3D_OK;
-  sprite->device->draws.push_back(draw);
+  sprite->device->frame.draws.push_back(draw);
   return D3D_OK;
 }
-
-void SetPresentPacing(bool on) { pacingOn = on; }
-int64_t FramesComposed() { return framesComposed; }
 
 // ---- Release ----
 
@@ -459,7 +282,7 @@ void Release(GraphicsDevice* device) {
     texture->opaque = nullptr;
     texture->device = nullptr;
   }
-  SDL_DelEventWatch(NoteLostPicture, device);
+  StopKeepingFrames(device->frame);
   device->picture.window->renderer = nullptr;
   StopPicture(device->picture);
   delete device;
@@ -470,7 +293,7 @@ void Release(Surface* surface) {
   if (surface == nullptr || surface->pixels == nullptr) return;
   if (surface->device != nullptr) {
     Forget(surface->device->surfaces, surface);
-    ForgetDraws(surface->device->draws, [surface](const Draw& draw) { return draw.surface == surface; });
+    ForgetDrawsOf(surface->device->frame, surface);
     if (surface->texture != nullptr) SDL_DestroyTexture(surface->texture);
   }
   SDL_FreeSurface(surface->pixels);
@@ -482,7 +305,7 @@ void Release(Texture* texture) {
   if (texture == nullptr) return;
   if (texture->device != nullptr) {
     Forget(texture->device->textures, texture);
-    ForgetDraws(texture->device->draws, [texture](const Draw& draw) { return draw.sheet == texture; });
+    ForgetDrawsOf(texture->device->frame, texture);
     SDL_DestroyTexture(texture->texture);
     if (texture->opaque != nullptr) SDL_DestroyTexture(texture->opaque);
   }
