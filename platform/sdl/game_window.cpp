@@ -5,8 +5,6 @@
 #include <algorithm>
 
 #include "platform/picture_place.h"
-#include "platform/sdl/picture_sdl.h"
-#include "platform/sdl/window_visual.h"
 #include "platform/system.h"
 
 namespace {
@@ -148,8 +146,6 @@ Window* GameWindow() { return windowMade ? &gameWindow : nullptr; }
 // picture, so that it fits with its frame on a screen no larger than the picture.
 Window* MakeGameWindow(const char* title, int32_t width, int32_t height) {
   if (windowMade) return &gameWindow;
-  // A card draws on the screen's own visual; the framebuffer may need another.
-  if (!PictureOnCardFirst()) ChooseWindowVisual();
   SDL_Window* window =
       SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, SDL_WINDOW_RESIZABLE);
   if (window == nullptr) return nullptr;

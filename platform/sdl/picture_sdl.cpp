@@ -94,6 +94,12 @@ bool GraphicsCardLikely() {
   return false;
 }
 
+// A renderer asked for by name that is SDL's software one.
+bool SoftwareAskedFor() {
+  const char* name = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+  return name != nullptr && SDL_strcasecmp(name, "software") == 0;
+}
+
 // A renderer on the window that draws by itself (a graphics card, or OpenGL on a software rasteriser),
 // waiting for the retrace, into a render target it scales; false, with nothing left made, without one.
 bool StartOnRenderer(Picture& picture) {
@@ -149,12 +155,6 @@ bool StartOnFramebuffer(Picture& picture) {
 
 }  // namespace
 
-// A renderer asked for by name that is SDL's software one goes to the framebuffer.
-bool PictureOnCardFirst() {
-  const char* name = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
-  return GraphicsCardLikely() && (name == nullptr || SDL_strcasecmp(name, "software") != 0);
-}
-
 // The ways to show the picture, best first, each tried where the one before it did not start:
 // 1. where the machine has a graphics card's render node, or a renderer is asked for by name, the card's
 //    renderer drawing into a render target it scales;
@@ -168,7 +168,7 @@ bool StartPicture(Picture& picture, Window& window, int32_t width, int32_t heigh
   picture.window = &window;
   picture.width = width;
   picture.height = height;
-  const bool card = PictureOnCardFirst();
+  const bool card = GraphicsCardLikely() && !SoftwareAskedFor();
   // The window's own framebuffer, not one shown through a software OpenGL; the environment still wins.
   if (!card) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (card && StartOnRenderer(picture)) return true;

@@ -42,10 +42,6 @@ struct Picture {
   bool vsync = false;                // the renderer was asked to wait for the retrace and still is
 };
 
-// Whether the picture is tried first on a graphics card's renderer (a render node is there, or a renderer
-// other than the software one is asked for by name); otherwise first on the window's framebuffer.
-bool PictureOnCardFirst();
-
 // A picture of width by height for window, with the renderer chosen for the machine; false when nothing
 // can show it here (SDL's error says why, GraphicsAdvice what would). Called by CreateDevice.
 bool StartPicture(Picture& picture, Window& window, int32_t width, int32_t height);
