@@ -9,6 +9,7 @@
 
 #include "platform/render_device.h"
 #include "platform/sdl/game_window.h"
+#include "platform/sdl/window_framebuffer.h"
 
 namespace {
 
@@ -129,7 +130,7 @@ bool StartOnRenderer(Picture& picture) {
 // 32-bit (so the copy converts nothing), otherwise in 32-bit RGB; false, with nothing left made, where the
 // window has no framebuffer our copy writes.
 bool StartOnFramebuffer(Picture& picture) {
-  SDL_Surface* screen = SDL_GetWindowSurface(picture.window->sdlWindow);
+  SDL_Surface* screen = WindowFramebuffer(picture.window->sdlWindow);
   if (screen == nullptr) {
     if (*SDL_GetError() == '\0') SDL_SetError("the window has no framebuffer");
     return false;
@@ -202,12 +203,12 @@ void ShowPicture(Picture& picture) {
     return;
   }
   SDL_RenderFlush(picture.renderer);
-  SDL_Surface* screen = SDL_GetWindowSurface(window.sdlWindow);
+  SDL_Surface* screen = WindowFramebuffer(window.sdlWindow);
   if (screen == nullptr) return;
   NotePicturePlace(window, screen->w, screen->h);
   CopyScaled(picture.copy, picture.composed, screen,
              PicturePlace{window.picture.x, window.picture.y, window.picture.w, window.picture.h});
-  SDL_UpdateWindowSurface(window.sdlWindow);
+  ShowWindowFramebuffer(window.sdlWindow);
 }
 
 // Only the window system is left to change: a screen of 16 or 24 bits a pixel is one our copy writes, and on
@@ -225,6 +226,7 @@ void StopPicture(Picture& picture) {
   SDL_DestroyRenderer(picture.renderer);
   if (picture.composed != nullptr) SDL_FreeSurface(picture.composed);
   ForgetScaledCopy(picture.copy);
+  ForgetWindowFramebuffer();
   picture.renderer = nullptr;
   picture.composed = nullptr;
   picture.target = nullptr;
