@@ -160,9 +160,10 @@ bool StartOnFramebuffer(Picture& picture) {
 // 1. where the machine has a graphics card's render node, or a renderer is asked for by name, the card's
 //    renderer drawing into a render target it scales;
 // 2. SDL's software renderer drawing into a surface in memory, which our own copy scales onto the window's
-//    framebuffer (16-bit, 24-bit packed and 32-bit pixels in any order, 30-bit among them);
-// 3. without a card, where the window has no framebuffer our copy writes (X screens of depth 30, Wayland
-//    without a render node), OpenGL or OpenGL ES on a software rasteriser, as in 1.
+//    framebuffer (16-bit, 24-bit packed and 32-bit pixels in any order, 30-bit among them), SDL's or, on
+//    an X screen of depth 30, our own (see WindowFramebuffer);
+// 3. without a card, where the window has no framebuffer our copy writes (Wayland without a render node,
+//    an X screen of 256 colours), OpenGL or OpenGL ES on a software rasteriser, as in 1.
 // When none starts, SDL's error says so and GraphicsAdvice says what would.
 bool StartPicture(Picture& picture, Window& window, int32_t width, int32_t height) {
   picture = Picture();

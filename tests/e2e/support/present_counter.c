@@ -1,11 +1,14 @@
 /* Preloaded into the game by scripts/soak-game: counts the frames shown (by the renderer, or by a copy
-   onto the window's framebuffer where the game draws without a graphics card) and writes the count to
+   onto the window's framebuffer where the game draws without a graphics card: SDL's, or at X depth 30
+   the game's own, which it puts into the window itself) and writes the count to
    the file named by VEMS_FRAMES_FILE once a second of them and when the program ends. */
 #define _GNU_SOURCE
 #include <SDL.h>
+#include <X11/Xlib.h>
 #include <dlfcn.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 static unsigned long presented;
 
@@ -35,5 +38,20 @@ int SDL_UpdateWindowSurface(SDL_Window* window) {
   if (real == NULL) real = (int (*)(SDL_Window*))dlsym(RTLD_NEXT, "SDL_UpdateWindowSurface");
   const int result = real(window);
   Count();
+  return result;
+}
+
+/* Only the game's own puts, called from the program itself: SDL and OpenGL, libraries, may put images
+   too, and their frames are counted above. */
+int XPutImage(Display* display, Drawable drawable, GC gc, XImage* image, int fromX, int fromY, int toX, int toY,
+              unsigned width, unsigned height) {
+  static int (*real)(Display*, Drawable, GC, XImage*, int, int, int, int, unsigned, unsigned);
+  if (real == NULL)
+    real = (int (*)(Display*, Drawable, GC, XImage*, int, int, int, int, unsigned, unsigned))dlsym(RTLD_NEXT, "XPutImage");
+  const int result = real(display, drawable, gc, image, fromX, fromY, toX, toY, width, height);
+  Dl_info caller;
+  if (dladdr(__builtin_return_address(0), &caller) != 0 && caller.dli_fname != NULL &&
+      strstr(caller.dli_fname, ".so") == NULL)
+    Count();
   return result;
 }
