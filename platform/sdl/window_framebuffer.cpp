@@ -3,10 +3,15 @@
 
 #include <SDL_syswm.h>
 
+#include <sys/ipc.h>
+#include <sys/shm.h>
+
+#include <cstring>
 #include <string>
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
 
 namespace {
 
@@ -18,6 +23,7 @@ struct OwnFramebuffer {
   Display* display = nullptr;
   ::Window xWindow = 0;
   GC gc = nullptr;
+  XShmSegmentInfo shared{};  // the pixels, shared with the server where they could be (shmaddr set)
 };
 
 OwnFramebuffer own;
@@ -39,6 +45,47 @@ Uint32 FormatOf(Display* display, const XVisualInfo& visual) {
                                     static_cast<Uint32>(visual.blue_mask), ~channels);
 }
 
+bool attachFailed = false;
+
+int NoteAttachFailed(Display*, XErrorEvent*) {
+  attachFailed = true;
+  return 0;
+}
+
+// An image of width by height whose pixels the server reads from memory shared with it, so a frame is not
+// sent down the socket (8 MB at 1920x1080); null where the server is elsewhere or refuses it. Its segment
+// is marked for removal at once, so it goes with the game however the game ends.
+XImage* SharedImage(Display* display, Visual* visual, int depth, int width, int height, XShmSegmentInfo& shared) {
+  const char* name = DisplayString(display);
+  const bool local = name != nullptr && (name[0] == ':' || std::strncmp(name, "unix:", 5) == 0);
+  if (!local || XShmQueryExtension(display) != True) return nullptr;
+  XImage* image = XShmCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, nullptr, &shared,
+                                  static_cast<unsigned>(width), static_cast<unsigned>(height));
+  if (image == nullptr) return nullptr;
+  shared.shmid = shmget(IPC_PRIVATE, static_cast<size_t>(image->bytes_per_line) * static_cast<size_t>(image->height),
+                        IPC_CREAT | 0600);
+  void* memory = shared.shmid >= 0 ? shmat(shared.shmid, nullptr, 0) : reinterpret_cast<void*>(-1);
+  if (memory != reinterpret_cast<void*>(-1)) {
+    shared.shmaddr = image->data = static_cast<char*>(memory);
+    shared.readOnly = False;
+    XSync(display, False);
+    attachFailed = false;
+    XErrorHandler before = XSetErrorHandler(NoteAttachFailed);
+    XShmAttach(display, &shared);
+    XSync(display, False);
+    XSetErrorHandler(before);
+  }
+  if (shared.shmid >= 0) shmctl(shared.shmid, IPC_RMID, nullptr);
+  if (memory == reinterpret_cast<void*>(-1) || attachFailed) {
+    if (memory != reinterpret_cast<void*>(-1)) shmdt(memory);
+    image->data = nullptr;
+    XDestroyImage(image);
+    shared = XShmSegmentInfo{};
+    return nullptr;
+  }
+  return image;
+}
+
 // Our framebuffer for window at its size now, or false with nothing made.
 bool MakeOwn(SDL_Window* window) {
   SDL_SysWMinfo info{};
@@ -58,21 +105,25 @@ bool MakeOwn(SDL_Window* window) {
   int height = 0;
   SDL_GetWindowSize(window, &width, &height);
   if (format == SDL_PIXELFORMAT_UNKNOWN || width <= 0 || height <= 0) return false;
-  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, format);
-  if (surface == nullptr) return false;
-  XImage* image = XCreateImage(display, attributes.visual, static_cast<unsigned>(attributes.depth), ZPixmap, 0,
-                               static_cast<char*>(surface->pixels), static_cast<unsigned>(surface->w),
-                               static_cast<unsigned>(surface->h), 32, surface->pitch);
-  if (image == nullptr) {
-    SDL_FreeSurface(surface);
+  XImage* image = SharedImage(display, attributes.visual, attributes.depth, width, height, own.shared);
+  SDL_Surface* surface =
+      image != nullptr ? SDL_CreateRGBSurfaceWithFormatFrom(image->data, width, height, 32, image->bytes_per_line, format)
+                       : SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, format);
+  if (image == nullptr && surface != nullptr) {
+    image = XCreateImage(display, attributes.visual, static_cast<unsigned>(attributes.depth), ZPixmap, 0,
+                         static_cast<char*>(surface->pixels), static_cast<unsigned>(surface->w),
+                         static_cast<unsigned>(surface->h), 32, surface->pitch);
+    // The pixels are in this machine's order; Xlib swaps them for a server of the other.
+    if (image != nullptr) image->byte_order = SDL_BYTEORDER == SDL_LIL_ENDIAN ? LSBFirst : MSBFirst;
+  }
+  own.display = display;
+  own.image = image;
+  own.surface = surface;
+  if (image == nullptr || surface == nullptr) {
+    ForgetWindowFramebuffer();
     return false;
   }
-  // The pixels are in this machine's order; Xlib swaps them for a server of the other.
-  image->byte_order = SDL_BYTEORDER == SDL_LIL_ENDIAN ? LSBFirst : MSBFirst;
   own.window = window;
-  own.surface = surface;
-  own.image = image;
-  own.display = display;
   own.xWindow = info.info.x11.window;
   own.gc = XCreateGC(display, own.xWindow, 0, nullptr);
   return true;
@@ -103,17 +154,27 @@ void ShowWindowFramebuffer(SDL_Window* window) {
     SDL_UpdateWindowSurface(window);
     return;
   }
-  XPutImage(own.display, own.xWindow, own.gc, own.image, 0, 0, 0, 0, static_cast<unsigned>(own.surface->w),
-            static_cast<unsigned>(own.surface->h));
+  const auto width = static_cast<unsigned>(own.surface->w);
+  const auto height = static_cast<unsigned>(own.surface->h);
+  if (own.shared.shmaddr != nullptr) {
+    XShmPutImage(own.display, own.xWindow, own.gc, own.image, 0, 0, 0, 0, width, height, False);
+  } else {
+    XPutImage(own.display, own.xWindow, own.gc, own.image, 0, 0, 0, 0, width, height);
+  }
   XSync(own.display, False);
 }
 
 void ForgetWindowFramebuffer() {
+  if (own.surface != nullptr) SDL_FreeSurface(own.surface);
+  if (own.shared.shmaddr != nullptr) {
+    XShmDetach(own.display, &own.shared);
+    XSync(own.display, False);
+    shmdt(own.shared.shmaddr);
+  }
   if (own.image != nullptr) {
-    own.image->data = nullptr;  // the surface's pixels
+    own.image->data = nullptr;  // the surface's pixels, or the shared memory
     XDestroyImage(own.image);
   }
   if (own.gc != nullptr) XFreeGC(own.display, own.gc);
-  if (own.surface != nullptr) SDL_FreeSurface(own.surface);
   own = OwnFramebuffer();
 }

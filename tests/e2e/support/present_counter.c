@@ -5,6 +5,7 @@
 #define _GNU_SOURCE
 #include <SDL.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/XShm.h>
 #include <dlfcn.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -41,17 +42,30 @@ int SDL_UpdateWindowSurface(SDL_Window* window) {
   return result;
 }
 
-/* Only the game's own puts, called from the program itself: SDL and OpenGL, libraries, may put images
-   too, and their frames are counted above. */
+/* Whether the caller is the program itself, not a library: SDL and OpenGL put images too, and their
+   frames are counted above. */
+static int FromTheProgram(void* address) {
+  Dl_info caller;
+  return dladdr(address, &caller) != 0 && caller.dli_fname != NULL && strstr(caller.dli_fname, ".so") == NULL;
+}
+
 int XPutImage(Display* display, Drawable drawable, GC gc, XImage* image, int fromX, int fromY, int toX, int toY,
               unsigned width, unsigned height) {
   static int (*real)(Display*, Drawable, GC, XImage*, int, int, int, int, unsigned, unsigned);
   if (real == NULL)
     real = (int (*)(Display*, Drawable, GC, XImage*, int, int, int, int, unsigned, unsigned))dlsym(RTLD_NEXT, "XPutImage");
   const int result = real(display, drawable, gc, image, fromX, fromY, toX, toY, width, height);
-  Dl_info caller;
-  if (dladdr(__builtin_return_address(0), &caller) != 0 && caller.dli_fname != NULL &&
-      strstr(caller.dli_fname, ".so") == NULL)
-    Count();
+  if (FromTheProgram(__builtin_return_address(0))) Count();
+  return result;
+}
+
+Bool XShmPutImage(Display* display, Drawable drawable, GC gc, XImage* image, int fromX, int fromY, int toX, int toY,
+                  unsigned width, unsigned height, Bool sendEvent) {
+  static Bool (*real)(Display*, Drawable, GC, XImage*, int, int, int, int, unsigned, unsigned, Bool);
+  if (real == NULL)
+    real = (Bool (*)(Display*, Drawable, GC, XImage*, int, int, int, int, unsigned, unsigned, Bool))dlsym(
+        RTLD_NEXT, "XShmPutImage");
+  const Bool result = real(display, drawable, gc, image, fromX, fromY, toX, toY, width, height, sendEvent);
+  if (FromTheProgram(__builtin_return_address(0))) Count();
   return result;
 }
