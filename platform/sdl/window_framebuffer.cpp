@@ -45,6 +45,8 @@ Uint32 FormatOf(Display* display, const XVisualInfo& visual) {
                                     static_cast<Uint32>(visual.blue_mask), ~channels);
 }
 
+// Set by the error handler in place while the server attaches the shared memory: an error there (a server
+// that cannot reach it) must not end the game.
 bool attachFailed = false;
 
 int NoteAttachFailed(Display*, XErrorEvent*) {
