@@ -9,6 +9,7 @@
 
 #include "platform/render_device.h"
 #include "platform/sdl/game_window.h"
+#include "platform/sdl/window_framebuffer.h"
 
 namespace {
 
@@ -129,7 +130,7 @@ bool StartOnRenderer(Picture& picture) {
 // 32-bit (so the copy converts nothing), otherwise in 32-bit RGB; false, with nothing left made, where the
 // window has no framebuffer our copy writes.
 bool StartOnFramebuffer(Picture& picture) {
-  SDL_Surface* screen = SDL_GetWindowSurface(picture.window->sdlWindow);
+  SDL_Surface* screen = WindowFramebuffer(picture.window->sdlWindow);
   if (screen == nullptr) {
     if (*SDL_GetError() == '\0') SDL_SetError("the window has no framebuffer");
     return false;
@@ -159,9 +160,10 @@ bool StartOnFramebuffer(Picture& picture) {
 // 1. where the machine has a graphics card's render node, or a renderer is asked for by name, the card's
 //    renderer drawing into a render target it scales;
 // 2. SDL's software renderer drawing into a surface in memory, which our own copy scales onto the window's
-//    framebuffer (16-bit, 24-bit packed and 32-bit pixels in any order, 30-bit among them);
-// 3. without a card, where the window has no framebuffer our copy writes (X screens of depth 30, Wayland
-//    without a render node), OpenGL or OpenGL ES on a software rasteriser, as in 1.
+//    framebuffer (16-bit, 24-bit packed and 32-bit pixels in any order, 30-bit among them), SDL's or, on
+//    an X screen of depth 30, our own (see WindowFramebuffer);
+// 3. without a card, where the window has no framebuffer our copy writes (Wayland without a render node,
+//    an X screen of 256 colours), OpenGL or OpenGL ES on a software rasteriser, as in 1.
 // When none starts, SDL's error says so and GraphicsAdvice says what would.
 bool StartPicture(Picture& picture, Window& window, int32_t width, int32_t height) {
   picture = Picture();
@@ -202,13 +204,13 @@ void ShowPicture(Picture& picture, bool repaint) {
     return;
   }
   SDL_RenderFlush(picture.renderer);
-  SDL_Surface* screen = SDL_GetWindowSurface(window.sdlWindow);
+  SDL_Surface* screen = WindowFramebuffer(window.sdlWindow);
   if (screen == nullptr) return;
   NotePicturePlace(window, screen->w, screen->h);
   if (repaint) picture.copy.screen = nullptr;  // what it shows was lost: as good as a new framebuffer
   CopyScaled(picture.copy, picture.composed, screen,
              PicturePlace{window.picture.x, window.picture.y, window.picture.w, window.picture.h});
-  SDL_UpdateWindowSurface(window.sdlWindow);
+  ShowWindowFramebuffer(window.sdlWindow);
 }
 
 // Only the window system is left to change: a screen of 16 or 24 bits a pixel is one our copy writes, and on
@@ -226,6 +228,7 @@ void StopPicture(Picture& picture) {
   SDL_DestroyRenderer(picture.renderer);
   if (picture.composed != nullptr) SDL_FreeSurface(picture.composed);
   ForgetScaledCopy(picture.copy);
+  ForgetWindowFramebuffer();
   picture.renderer = nullptr;
   picture.composed = nullptr;
   picture.target = nullptr;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The game on X screens of other colour depths, full screen at 1366x768: at depth 16 (remote desktops) and
 # 30 the title picture shows in its place, scaled by the nearest pixel, on black bars; at depth 8, where
-# nothing can show it, the game stops and says which screens can. Screenshots land in
+# nothing can show it, the game stops and says which screens can. Each run tells which way drew the
+# picture (OpenGL or our copy), without asserting it. Screenshots land in
 # <build>/e2e-shots/depth-*.png.
 # Usage: depths_xvfb.sh <build dir> <source dir>
 set -euo pipefail
@@ -28,13 +29,20 @@ end_run() {
 }
 trap 'end_run; e2e_cleanup' EXIT
 
+# Which way the game drew, told and not asserted: a Mesa driver in its memory means OpenGL, none our copy.
+drawn_by() {
+  local driver
+  driver=$(grep -o '[a-z0-9_]*_dri\.so' "/proc/$e2e_game_pid/maps" 2>/dev/null | head -1 || true)
+  if [ -n "$driver" ]; then echo "OpenGL ($driver)"; else echo "our copy into the window's framebuffer"; fi
+}
+
 for e2e_depth in 16 30; do
   start_xvfb
   start_game "$data" "$game" "$shots/depth-$e2e_depth.log"
   has_game_window || e2e_fail "depth $e2e_depth: the game does not cover the screen: $(cat "$shots/depth-$e2e_depth.log")"
   shot_until "$shots/depth-$e2e_depth.png" title_in_place 1024x768+171+0 "$data" ||
     e2e_fail "depth $e2e_depth: the title picture is not in 1024x768+171+0 on black bars"
-  echo "$e2e_name: depth $e2e_depth shows the title in place"
+  echo "$e2e_name: depth $e2e_depth shows the title in place, drawn by $(drawn_by)"
   end_run
 done
 
