@@ -41,6 +41,13 @@ export SDL_AUDIODRIVER=dummy  # no sound card here; the silent device still mixe
 # (its text went to standard error instead), the game ended, or 30 s passed. The box may be shown more
 # than once (SDL tries again a dialog that failed to open): the time before the box runs to its first
 # showing, the time after it from its last dismissal.
+# How many lines of the probe's file $2 name $1; 0 before the probe wrote the file.
+probe_count() {
+  local n
+  n=$(grep -c "$1" "$2" 2>/dev/null)
+  echo "${n:-0}"
+}
+
 time_one_start() {
   local probe=$1 launched deadline=$((SECONDS + 30)) box shown_at dismissed_at presented_at
   launched=$(($(date +%s%N) / 1000))
@@ -52,7 +59,7 @@ time_one_start() {
   # the window tree in a tight loop would take the cores and the X server from the start it measures,
   # and would take the game's own window, not yet full screen, for the box.
   until grep -q first_present "$probe" 2>/dev/null; do
-    if [ "$(grep -c box_shown "$probe" 2>/dev/null)" -gt "$(grep -c box_dismissed "$probe" 2>/dev/null)" ] ||
+    if [ "$(probe_count box_shown "$probe")" -gt "$(probe_count box_dismissed "$probe")" ] ||
       ! grep -q box_shown "$probe" 2>/dev/null; then
       box=$(help_box 2>/dev/null || true) # the box may vanish while its tree is read
       if [ -n "$box" ]; then xdotool windowfocus "$box" key Return 2>/dev/null || true; fi
