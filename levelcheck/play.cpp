@@ -11,12 +11,13 @@
 #include "platform/fake/fake_system.h"
 #include "platform/graphics.h"
 #include "platform/input.h"
+#include "platform/picture_size.h"
 #include "world/startup.h"
 
 namespace {
 
-constexpr int SCREEN_WIDTH = 640;
-constexpr int SCREEN_HEIGHT = 480;
+constexpr int SCREEN_WIDTH = kPictureWidth;
+constexpr int SCREEN_HEIGHT = kPictureHeight;
 constexpr int DISPLAY_HZ = 60;  // a 60 Hz display, as the level tests play on: frames 1/60 s apart
 // The file name the key-into-door rule loads; the level under test is never loaded by that same name.
 const char* const NEXT_LEVEL = "level2.vem";

@@ -6,6 +6,7 @@
 
 #include "levelcheck/play.h"
 #include "platform/tick_count.h"
+#include "simulation/simulation.h"
 
 namespace {
 
@@ -28,7 +29,6 @@ constexpr unsigned ARROW_SETS[] = {ARROW_LEFT,
 // asked to go deeper than memory allows stops there instead of taking the machine's memory.
 constexpr size_t MAX_STATES = 4000000;
 constexpr int STILL_CHECK = 2;            // frames after which a state that has come to rest looks the same again
-constexpr uint32_t STEP_INTERVAL = 30;    // ms between two steps of an object's clock
 constexpr uint32_t TICKS_PER_CYCLE = 50;  // frames at 60 a second fall on whole ms every third frame: 50 ms
 
 // 64-bit FNV-1a over the values that make a state.
@@ -50,11 +50,6 @@ struct StateHash {
   }
 };
 
-// The same comparison as the object step clock's.
-bool TickIsPast(uint32_t now, uint32_t since, uint32_t amount) {
-  return static_cast<int32_t>(now) > static_cast<int32_t>(since + amount);
-}
-
 // What of an object decides the rest of the game. Its animation frame only matters to scissors (their
 // snips decide when they advance); for other kinds it only picks the picture, and a kind key turning one
 // into scissors shifts the snips of its first steps at most. Its clock matters as "a step is due at the
@@ -68,7 +63,7 @@ void AddObject(StateHash& h, const GameObject& o, uint32_t now) {
   h.Add(&o.bounds, sizeof o.bounds);
   h.Add(static_cast<int32_t>(o.hidden));
   if (o.type == Scissors) h.Add(o.frame);
-  h.Add(static_cast<int32_t>(TickIsPast(now, o.lastStepTick, STEP_INTERVAL)));
+  h.Add(static_cast<int32_t>(StepDue(o, now)));
   if (o.hidden) h.Add(std::min(static_cast<int32_t>(now - o.hiddenSince), o.respawnDelay + 1));
 }
 

@@ -17,5 +17,9 @@ bool CanMove(GameObject& object, Vector2 displacement);
 // Called by the frame for player once per play frame and for each key just before it is drawn.
 void UpdateObject(GameObject& object);
 
+// Whether object's step clock lets it step at tick count now: more than 30 ms since its last step.
+// Called by UpdateObject, and by the level checker, for which a state's clock matters only as this.
+bool StepDue(const GameObject& object, uint32_t now);
+
 // Turns a rock one frame of its 16 against its direction of roll; both its step and its climb roll it.
 void RollRockFrame(GameObject& rock);

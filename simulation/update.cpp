@@ -124,9 +124,13 @@ void RollRockFrame(GameObject& rock) {
   WrapFrame(rock, 16);
 }
 
+bool StepDue(const GameObject& object, uint32_t now) {
+  return TickIsPast(now, object.lastStepTick, STEP_INTERVAL);
+}
+
 void UpdateObject(GameObject& object) {
   // 1. The step clock: a step only when more than 30 ms have passed since the last one.
-  if (TickIsPast(GetTickCount(), object.lastStepTick, STEP_INTERVAL)) {
+  if (StepDue(object, GetTickCount())) {
     object.lastStepTick = GetTickCount();
     switch (object.type) {
       case BlueCreature:
