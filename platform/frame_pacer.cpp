@@ -11,12 +11,16 @@ int64_t DueTime(const FramePacer& pacer) {
   return pacer.scheduleStart + pacer.scheduledFrames * kMicrosPerSecond / kGameFramesPerSecond;
 }
 
-// A 60 Hz display that waits for the retrace paces the frames, unless a present came back far sooner
-// than a 60 Hz retrace (a faster display claiming 60, or presents that do not wait after all).
+// A 60 Hz display that waits for the retrace paces the frames, unless a present came back more than a
+// fiftieth of a frame off a 60 Hz retrace: a faster display claiming 60, presents that do not wait after
+// all, or a retrace a little fast (a virtual screen's timer of whole milliseconds runs at 62.5 Hz, which
+// would run the game 4% fast). The clock paces those, at the same 60 a second.
 bool DisplayPacesFrames(const FramePacer& pacer) {
   if (!pacer.waitsForRetrace || pacer.refreshHz != kGameFramesPerSecond) return false;
-  return std::all_of(std::begin(pacer.intervals), std::end(pacer.intervals),
-                     [](int64_t interval) { return interval == 0 || interval > kMicrosPerSecond / 72; });
+  return std::all_of(std::begin(pacer.intervals), std::end(pacer.intervals), [](int64_t interval) {
+    return interval == 0 || (interval > kGameFrameMicros - kGameFrameMicros / 50 &&
+                             interval < kGameFrameMicros + kGameFrameMicros / 50);
+  });
 }
 
 // The frame made at the last release counted on the schedule; one more than a frame late begins it anew.

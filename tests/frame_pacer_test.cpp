@@ -116,12 +116,14 @@ Paced FramesPerSecond(FramePacer pacer, OddDisplay display, int32_t presentedEve
   return Paced{frames / (double(display.clock) / kSecond), pacer.waitsForRetrace};
 }
 
-// A 144 Hz display that says 60 Hz, one that says 60 Hz and waits but never waits, and one that says
-// 60 Hz but refreshes at 50: each still gets 60 frames a second.
+// A 144 Hz display that says 60 Hz, one that says 60 Hz and waits but never waits, one that says 60 Hz
+// but refreshes at 50, and one a little too fast for 60 (a virtual screen's timer of whole milliseconds
+// retraces at 62.5): each still gets 60 frames a second.
 TEST(FramePacerOddDisplayTest, DisplaysThatDoNotBehaveAsTheyClaimStillGetSixty) {
   EXPECT_NEAR(FramesPerSecond(StartPacing(60, true), OddDisplay{144, true}).perSecond, 60.0, 0.5);
   EXPECT_NEAR(FramesPerSecond(StartPacing(60, true), OddDisplay{60, false}).perSecond, 60.0, 0.5);
   EXPECT_NEAR(FramesPerSecond(StartPacing(60, true), OddDisplay{50, true}).perSecond, 60.0, 0.5);
+  EXPECT_NEAR(FramesPerSecond(StartPacing(60, true), OddDisplay{63, true}).perSecond, 60.0, 0.5);
 }
 
 // Frames equal to the one on screen are not presented, so no retrace holds them: on a 60 Hz display
