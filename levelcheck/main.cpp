@@ -92,8 +92,10 @@ int Replay(const std::string& stepsFile, const std::string& levelFile) {
     return Failed;
   }
   if (!result.reachedDoor) {
-    std::printf("%s: %s does not reach the door (%ld frames played)\n", levelFile.c_str(), stepsFile.c_str(),
+    // What each step did, so whoever wrote them sees where play went another way than they meant.
+    std::printf("%s: %s does not reach the door (%ld frames played):\n", levelFile.c_str(), stepsFile.c_str(),
                 result.frames);
+    for (const std::string& line : DescribeSteps(levelFile, steps)) std::printf("  %s\n", line.c_str());
     return Failed;
   }
   std::printf("%s: %s reaches the door at line %d, frame %ld\n", levelFile.c_str(), stepsFile.c_str(), result.doorLine,

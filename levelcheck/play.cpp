@@ -38,9 +38,9 @@ void HoldArrows(unsigned arrows) {
   FakeSetKey(DIK_DOWN, (arrows & ARROW_DOWN) != 0);
 }
 
-// One frame's click on screen (x, y), nothing else held; the button is let go for the next frame.
-void ClickScreen(int x, int y) {
-  HoldArrows(0);
+// One frame's click on screen (x, y) with those arrows held; the button is let go for the next frame.
+void ClickScreen(int x, int y, unsigned arrows = 0) {
+  HoldArrows(arrows);
   FakeMoveCursorTo(x, y);
   FakeSetMouseButton(0, true);
   FakeGameFrame();
@@ -138,7 +138,7 @@ StepOutcome PlayStep(const LevelRun& run, const Step& step) {
       int x = 0;
       int y = 0;
       if (!FreeSpot(x, y)) return StepOutcome::NoFreeSpot;
-      ClickScreen(x, y);
+      ClickScreen(x, y, step.arrows);
       return DoorReached(run) ? StepOutcome::ReachedDoor : StepOutcome::Played;
     }
     case StepKind::Hold:

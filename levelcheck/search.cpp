@@ -100,7 +100,7 @@ Step MakeStep(StepKind kind) {
 }
 
 // The one-frame moves from the state now: a click on each object on screen that could be possessed (not
-// the one possessed), leaving, and the kind keys that change something.
+// the one possessed), leaving (a key also with an arrow held), and the kind keys that change something.
 std::vector<Step> OneFrameMoves(const LevelRun& run) {
   std::vector<Step> moves;
   for (int slot = 0; slot < objectCount; ++slot) {
@@ -112,6 +112,15 @@ std::vector<Step> OneFrameMoves(const LevelRun& run) {
     moves.push_back(click);
   }
   if (player.possessedIndex != -1) moves.push_back(MakeStep(StepKind::Leave));
+  // A key let go while an arrow is held walks on by itself, through anything, or climbs on where a wall
+  // stopped it.
+  if (player.type == Key) {
+    for (unsigned arrows : {ARROW_LEFT, ARROW_RIGHT}) {
+      Step leave = MakeStep(StepKind::Leave);
+      leave.arrows = arrows;
+      moves.push_back(leave);
+    }
+  }
   // Each key makes player that kind; pressed as that kind already, it changes nothing.
   const std::pair<int, ObjectType> keys[] = {{5, Rock}, {6, Paper}, {3, Scissors}, {4, BlueCreature}};
   for (const auto& [digit, kind] : keys) {

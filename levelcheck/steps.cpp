@@ -52,6 +52,17 @@ bool ReadArrows(const std::string& word, unsigned& arrows) {
   return true;
 }
 
+// Up or down first, as a person says "up and right".
+std::string ArrowsWord(unsigned arrows) {
+  std::string dirs;
+  for (unsigned i : {2u, 3u, 0u, 1u}) {
+    if ((arrows & (1u << i)) == 0) continue;
+    if (!dirs.empty()) dirs += '+';
+    dirs += ARROW_WORDS[i];
+  }
+  return dirs;
+}
+
 bool ReadKind(const std::string& word, ObjectType& kind) {
   for (ObjectType k : {Rock, Paper, Scissors, Key, Ladder, Door}) {
     if (word == KindWord(k)) {
@@ -89,8 +100,13 @@ bool ReadStep(const std::vector<std::string>& w, Step& step, std::string& error)
     return true;
   }
   if (verb == "leave") {
+    // "leave left": let go while the arrow is still held, so a walking key walks on by itself.
     step.kind = StepKind::Leave;
-    return wantWords(1, "leave");
+    if (w.size() == 1) return true;
+    if (!wantWords(2, "leave [<dirs>]")) return false;
+    if (ReadArrows(w[1], step.arrows)) return true;
+    error = "\"" + w[1] + "\" is no arrow (left, right, up, down, or two joined by '+')";
+    return false;
   }
   if (verb == "hold") {
     if (!wantWords(3, "hold <dirs> <frames>")) return false;
@@ -176,17 +192,9 @@ std::string FormatStep(const Step& step) {
     case StepKind::Click:
       return std::string("click ") + KindWord(step.objectKind) + " " + std::to_string(step.number);
     case StepKind::Leave:
-      return "leave";
-    case StepKind::Hold: {
-      std::string dirs;
-      // Up or down first, as a person says "up and right".
-      for (unsigned i : {2u, 3u, 0u, 1u}) {
-        if ((step.arrows & (1u << i)) == 0) continue;
-        if (!dirs.empty()) dirs += '+';
-        dirs += ARROW_WORDS[i];
-      }
-      return "hold " + dirs + " " + std::to_string(step.frames);
-    }
+      return step.arrows == 0 ? "leave" : "leave " + ArrowsWord(step.arrows);
+    case StepKind::Hold:
+      return "hold " + ArrowsWord(step.arrows) + " " + std::to_string(step.frames);
     case StepKind::Press:
       return "press " + std::to_string(step.digit);
     case StepKind::Wait:

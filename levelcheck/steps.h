@@ -16,7 +16,7 @@ struct Step {
   StepKind kind = StepKind::Wait;
   ObjectType objectKind = Rock;  // click: the kind the level gave the object
   int number = 0;                // click: 1-based among the level's objects of that kind
-  unsigned arrows = 0;           // hold
+  unsigned arrows = 0;           // hold; leave: still held as the click is made
   int frames = 0;                // hold, wait
   int digit = 0;                 // press: 3, 4, 5 or 6
   int line = 0;                  // where it stands in its file (0 for steps made by the search)

@@ -159,7 +159,7 @@ TEST_F(LevelsTest, LevelTwoIsSolved) {
 
 // Level 1's shortcuts, each tried and failing: the floor ladder, slid anywhere and left, or taken away with
 // 4, leaves the creature fast in the floor, and the hall never shows the key (the crash is the way down);
-// and the first ladder taken down into the lower half.
+// the first ladder taken down into the lower half; and the key walked past the corridor's rock.
 TEST_F(LevelsTest, LevelOneShortcutsAreShut) {
   const std::vector<Step> toTheFloorLadder = SolutionUpTo("level1", "click ladder 2");
   for (const std::string out : {"hold left 300\nhold right 100\nleave\n", "hold right 60\nleave\n", "press 4\n"}) {
@@ -192,37 +192,44 @@ TEST_F(LevelsTest, LevelOneShortcutsAreShut) {
   run = PlayLevelOne();
   ASSERT_EQ(Play(run, SolutionUpTo("level1", "click ladder 1")), 0);
   EXPECT_EQ(Play(run, StepsOf("click ladder 1\nhold down+right 300\nhold down+left 500\nleave\nwait 200\n")), 0);
-  EXPECT_LE(player.position.y + 30, 16 * CELL_SIZE);  // on the upper half's floor at the lowest
+  EXPECT_LE(player.position.y + 30, 13 * CELL_SIZE);  // on the upper half's floor at the lowest
+
+  TearDown();
+  SetUp();
+  run = PlayLevelOne();
+  ASSERT_EQ(Play(run, SolutionUpTo("level1", "click rock 2")), 0);
+  EXPECT_EQ(Play(run, StepsOf("hold left 300\nhold up+left 100\nhold down+left 100\n")), 0);
+  EXPECT_GT(player.position.x, SlotAtItsPlace(ClickedSlot(run, Rock, 2)).position.x);
 }
 
-// Level 2's shortcuts, each tried and failing: the second room never shows the ladder standing in the third
-// room's floor, so the slide cannot be skipped; that ladder leaves the creature only inside the wall,
-// wherever it slides (the crash is the way down); the upper rooms never show the key or the hanging ladder,
-// whatever the ladders there do; and the key does not get past the hanging ladder while it reaches into the
-// corridor.
+// Level 2's shortcuts, each tried and failing: the room above the start never shows the ladder standing in
+// the right-hand room's floor, so the slide cannot be skipped; that ladder leaves the creature only inside
+// the floor, wherever it slides (the crash is the way down); the upper rooms never show the key or the
+// hanging ladder, whatever the ladders there do; the key does not get past the hanging ladder while it
+// reaches into the corridor; and no key walks through the vault's wall.
 TEST_F(LevelsTest, LevelTwoShortcutsAreShut) {
   LevelRun run = PlayLevelTwo();
-  ASSERT_EQ(Play(run, StepsOf("click rock 1\nleave\n")), 0);
-  const int floorLadder = ClickedSlot(run, Ladder, 3);
+  ASSERT_EQ(Play(run, SolutionUpTo("level2", "click ladder 1")), 0);
+  const int floorLadder = ClickedSlot(run, Ladder, 2);
   for (unsigned arrows : {ARROW_RIGHT | ARROW_UP, ARROW_RIGHT | ARROW_DOWN, ARROW_LEFT | ARROW_UP}) {
     for (int i = 0; i < 500; ++i) {
       PlayFrames(run, arrows, 1);
-      ASSERT_FALSE(SlotOnScreen(floorLadder)) << "from the second room, arrows " << arrows << " frame " << i;
+      ASSERT_FALSE(SlotOnScreen(floorLadder)) << "from the room above the start, arrows " << arrows << " frame " << i;
     }
   }
 
-  const std::vector<Step> toTheFloorLadder = SolutionUpTo("level2", "click ladder 3");
+  const std::vector<Step> toTheFloorLadder = SolutionUpTo("level2", "click ladder 2");
   TearDown();
   SetUp();
   run = PlayLevelTwo();
   ASSERT_EQ(Play(run, toTheFloorLadder), 0);
-  ASSERT_EQ(Play(run, StepsOf("click ladder 3\nhold down 60\nhold left 300\nhold up 60\nhold right 150\nleave\n")), 0);
+  ASSERT_EQ(Play(run, StepsOf("click ladder 2\nhold down 60\nhold left 300\nhold up 60\nhold right 150\nleave\n")), 0);
   const Vector2 left = player.position;
   EXPECT_EQ(Play(run, StepsOf("hold left 60\nhold right 60\nhold up 60\nhold down 60\n")), 0);
   EXPECT_EQ(player.position, left);
   EXPECT_EQ(player.type, BlueCreature);
 
-  for (const std::string ladder : {"ladder 1", "ladder 3"}) {
+  for (const std::string ladder : {"ladder 1", "ladder 2"}) {
     SCOPED_TRACE(ladder);
     TearDown();
     SetUp();
@@ -230,7 +237,7 @@ TEST_F(LevelsTest, LevelTwoShortcutsAreShut) {
     ASSERT_EQ(Play(run, toTheFloorLadder), 0);
     ASSERT_EQ(Play(run, StepsOf("click " + ladder + "\n")), 0);
     const int key = FirstSlotOf(Key);
-    const int gate = ClickedSlot(run, Ladder, 2);
+    const int gate = ClickedSlot(run, Ladder, 3);
     for (unsigned arrows : {ARROW_DOWN | ARROW_LEFT, ARROW_DOWN | ARROW_RIGHT, ARROW_UP | ARROW_LEFT}) {
       for (int i = 0; i < 700; ++i) {
         PlayFrames(run, arrows, 1);
@@ -242,8 +249,13 @@ TEST_F(LevelsTest, LevelTwoShortcutsAreShut) {
   TearDown();
   SetUp();
   run = PlayLevelTwo();
-  ASSERT_EQ(Play(run, SolutionUpTo("level2", "click ladder 2")), 0);
+  ASSERT_EQ(Play(run, SolutionUpTo("level2", "click ladder 3")), 0);
   EXPECT_EQ(Play(run, StepsOf("hold up 30\nhold left 200\nhold down 60\nhold left 200\n")), 0);
+  EXPECT_GT(player.position.x, SlotAtItsPlace(ClickedSlot(run, Ladder, 3)).position.x);
+
+  EXPECT_EQ(Play(run, StepsOf("click ladder 3\nhold down 10\nclick key 1\nhold left 600\nhold up+left 100\n"
+                              "hold down+left 100\n")),
+            0);
 }
 
 TEST_F(LevelsTest, CreatureAloneNeverSeesTheKey) {
