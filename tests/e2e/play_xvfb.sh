@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Plays a few seconds of level 1 in the real game in its own X server: walks the creature, climbs its room
-# until the view has risen to the rock on the shelf above, possesses the rock and rolls it off the shelf,
-# then leaves through the title screen. Screenshots land in <build>/e2e-shots/play-*.png; the checks compare
+# until the view has risen to the rock in the room above, possesses the rock and rolls it along that room's
+# floor, then leaves through the title screen. Screenshots land in <build>/e2e-shots/play-*.png; the checks compare
 # regions of them, or the walls with where the view should stand, to see the creature and the view move.
 # Usage: play_xvfb.sh <build dir> <source dir>
 set -euo pipefail
@@ -38,26 +38,26 @@ click_play_into_level1 "$shots/play-start.png" "$data" || e2e_fail "Play did not
 # stay held until the screen shows their effect: a loaded machine runs fewer frames in a second.
 walked() { [ "$(changed start walked 32x32+64+416)" -gt 150 ]; }
 view_at() { camera_among "$1" "$data/level1.vem" "$data" "$2" "$3" >/dev/null; }
-rolled() { [ "$(changed possessed rolled 64x64+96+120)" -gt 150 ]; }
+rolled() { [ "$(changed possessed rolled 64x64+128+120)" -gt 150 ]; }
 xdotool keydown Right
 sleep 1
 shot_until "$shots/play-walked.png" walked || e2e_fail "the creature did not walk away from its start"
 xdotool keyup Right
-# Up the room's west wall to its ceiling: the view follows it up by 60 pixels.
+# Up the room's west wall to its ceiling: the view follows it up by 124 pixels.
 xdotool keydown Up Left
-shot_until "$shots/play-climbed.png" view_at 0 420 || e2e_fail "the view did not follow the climbing creature"
+shot_until "$shots/play-climbed.png" view_at 0 356 || e2e_fail "the view did not follow the climbing creature"
 xdotool keyup Up Left
-# The rock on its shelf, at 96,-4 on screen: taken, the view rises to it.
-xdotool mousemove 111 11
+# The rock on the floor of the room above, at 128,28 on screen: taken, the view rises to it.
+xdotool mousemove 144 44
 sleep 0.3
 xdotool click 1
-shot_until "$shots/play-possessed.png" view_at 0 296 || e2e_fail "the view did not go to the possessed rock"
+shot_until "$shots/play-possessed.png" view_at 0 264 || e2e_fail "the view did not go to the possessed rock"
 xdotool keydown Right
 sleep 1
-shot_until "$shots/play-rolled.png" rolled || e2e_fail "the rock did not roll off its shelf"
+shot_until "$shots/play-rolled.png" rolled || e2e_fail "the rock did not roll"
 xdotool keyup Right
 echo "creature's start cell: $(changed start walked 32x32+64+416) px changed after walking right"
-echo "the rock's shelf: $(changed possessed rolled 64x64+96+120) px changed while the rock rolled off it"
+echo "the rock's place: $(changed possessed rolled 64x64+128+120) px changed while the rock rolled away"
 
 # Escape back to the title, then Exit (373..480, 390..423).
 hold Escape 0.3
