@@ -132,12 +132,11 @@ play_level1() {
   # level 2. Walls and the rock end each hold, so a slow machine only makes them take longer.
   tap_world 1040 624 "$camera"
   stage blocked
-  hold Left 4
+  hold Left 8 # 2 s at full pace; the rock stops the key however long it is held
   shot "$view"
   tap_world 784 624 "$camera"
   stage rolled
-  hold Left 3
-  camera=$(shot_until "$view" camera_among "$level1" "$data" 542 480 544 480 546 480 548 480) ||
+  camera=$(hold_until Left 1 30 camera_among "$level1" "$data" 542 480 544 480 546 480 548 480) ||
     { echo "the rock did not roll into the hole" >&2; return 1; }
   tap_world 816 624 "$camera"
   stage level2
