@@ -137,7 +137,8 @@ play_level1() {
   shot "$view"
   tap_world 784 624 "$camera"
   stage rolled
-  camera=$(hold_until Left 1 30 camera_among "$level1" "$data" 542 480 544 480 546 480 548 480) ||
+  local y=${camera#* } # the rock stays level with the view's dead zone: only x moves
+  camera=$(hold_until Left 1 30 camera_among "$level1" "$data" 542 "$y" 544 "$y" 546 "$y" 548 "$y") ||
     { echo "the rock did not roll into the hole" >&2; return 1; }
   tap_world 816 624 "$camera"
   stage level2
