@@ -1,7 +1,6 @@
 // The shipped levels played through the real frame loop.
 // Their solutions in docs/solutions/, alike on a 60 Hz and a 144 Hz display; the shortcuts the design notes
-// (docs/levels.md) call shut, each tried and seen to fail; and the creature alone never getting a key on
-// screen.
+// (docs/levels.md) call shut, each tried and seen to fail.
 #include <algorithm>
 #include <fstream>
 #include <sstream>
@@ -117,17 +116,21 @@ class LevelsTest : public StartedGameTest {
     return -1;
   }
 
-  // From a fresh load of the level, each way the creature alone can go: the key never comes on screen.
-  void ExpectKeyOutOfSightWalkingAlone(const char* level) {
+  // From a fresh load of the level, each way the creature alone can go: the level's objects of those kinds
+  // (the first `count` of each, in the file's order) never come on screen.
+  void ExpectOutOfSightWalkingAlone(const char* level, std::vector<std::pair<ObjectType, int>> hidden) {
     for (unsigned arrows : {ARROW_RIGHT, ARROW_LEFT, ARROW_UP, ARROW_RIGHT | ARROW_UP, ARROW_LEFT | ARROW_UP,
                             ARROW_RIGHT | ARROW_DOWN}) {
       LoadLevel(level);
       const LevelRun run = Run(level);
-      const int key = FirstSlotOf(Key);
-      ASSERT_GE(key, 0);
       for (int i = 0; i < 900; ++i) {
         PlayFrames(run, arrows, 1);
-        ASSERT_FALSE(SlotOnScreen(key)) << level << " arrows " << arrows << " frame " << i;
+        for (const auto& [kind, number] : hidden) {
+          const int slot = ClickedSlot(run, kind, number);
+          ASSERT_GE(slot, 0);
+          ASSERT_FALSE(SlotOnScreen(slot)) << level << " " << SlotName(run, slot) << " arrows " << arrows
+                                           << " frame " << i;
+        }
       }
     }
   }
@@ -214,14 +217,34 @@ bool KeyClear(const GameObject& key) {
   return true;
 }
 
-// Level 2's shortcuts, each tried and failing: gone down by the long ladder's crash with the short one left
+// Level 2's shortcuts, each tried and failing: from the top, walking or in either ladder there, the key never
+// shows; gone down by the long ladder's crash with the short one left
 // short, nothing down there shows it, and the long one's top shows no vault, so the thrown key cannot be
 // followed; and however the key is let go before the hanging ladder is shortened (walking either way, or
 // climbing the pocket's east wall), it never comes clear higher than its pocket. Shortened, the ladder lets
 // the key climb the west wall, and let go there it comes clear in the vault.
 TEST_F(LevelsTest, LevelTwoShortcutsAreShut) {
+  PlayLevelTwo();
+  ExpectOutOfSightWalkingAlone("./level2.vem", {{Key, 1}, {Ladder, 2}});
+  for (const std::string ladder : {"ladder 1", "ladder 3"}) {
+    SCOPED_TRACE(ladder);
+    TearDown();
+    SetUp();
+    const LevelRun top = PlayLevelTwo();
+    ASSERT_EQ(Play(top, StepsOf("click " + ladder + "\n")), 0);
+    const int key = ClickedSlot(top, Key, 1);
+    for (unsigned arrows : {ARROW_UP, ARROW_DOWN, ARROW_LEFT | ARROW_DOWN, ARROW_RIGHT | ARROW_DOWN}) {
+      for (int i = 0; i < 300; ++i) {
+        PlayFrames(top, arrows, 1);
+        ASSERT_FALSE(SlotOnScreen(key)) << "in the top's " << ladder << ", arrows " << arrows << " frame " << i;
+      }
+    }
+  }
+
   // Left in the rock and crashed as the creature, so that the long ladder stays.
   const std::vector<Step> down = StepsOf("click ladder 3\nleave\npress 6\nhold left 2\nwait 100\n");
+  TearDown();
+  SetUp();
   LevelRun run = PlayLevelTwo();
   ASSERT_EQ(Play(run, down), 0);
   ASSERT_GT(player.position.y, 24 * CELL_SIZE);  // at the long ladder's foot
@@ -273,10 +296,10 @@ TEST_F(LevelsTest, LevelTwoShortcutsAreShut) {
   EXPECT_LT(highestClear(run, 600), vaultBottom);
 }
 
-// Level 1 hides its key until the crash; level 2 shows everything from the start.
-TEST_F(LevelsTest, CreatureAloneNeverSeesLevelOnesKey) {
+// Level 1's start room never shows the key, nor the ladder on the shelf above: the rock comes first.
+TEST_F(LevelsTest, LevelOneStartRoomHidesTheKeyAndTheShelfLadder) {
   PlayLevelOne();
-  ExpectKeyOutOfSightWalkingAlone("level1.vem");
+  ExpectOutOfSightWalkingAlone("level1.vem", {{Key, 1}, {Ladder, 1}});
 }
 
 }  // namespace
