@@ -7,8 +7,9 @@
 // retrace after it is made. The display keeps showing the last frame presented meanwhile, so the screen
 // always holds the latest frame without presenting it again. Frames are made on the 1/60 s grid, not at
 // the retraces, so the objects' millisecond step clocks see the same times on every display.
-// A display of 60 Hz that waits for the retrace paces the frames itself, as it always did. A display
-// slower than 60 Hz is never waited for: it would hold the game to its own rate.
+// A display of 60 Hz that waits for the retrace paces the frames itself, as it always did, while its
+// presents come back 1/60 s apart to a fiftieth of a frame. A display slower than 60 Hz is never waited
+// for: it would hold the game to its own rate.
 // A frame that comes more than a whole frame late starts the schedule afresh from itself, so a slow
 // frame slows the game down and is never followed by a burst of frames catching up.
 // A frame equal to the one on screen is not presented: nothing waits for a retrace then, so the loop is

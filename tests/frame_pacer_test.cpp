@@ -117,8 +117,8 @@ Paced FramesPerSecond(FramePacer pacer, OddDisplay display, int32_t presentedEve
 }
 
 // A 144 Hz display that says 60 Hz, one that says 60 Hz and waits but never waits, one that says 60 Hz
-// but refreshes at 50, and one a little too fast for 60 (a virtual screen's timer of whole milliseconds
-// retraces at 62.5): each still gets 60 frames a second.
+// but refreshes at 50, and one a little too fast for 60 (63 Hz; a virtual screen's timer of whole
+// milliseconds retraces at 62.5): each still gets 60 frames a second.
 TEST(FramePacerOddDisplayTest, DisplaysThatDoNotBehaveAsTheyClaimStillGetSixty) {
   EXPECT_NEAR(FramesPerSecond(StartPacing(60, true), OddDisplay{144, true}).perSecond, 60.0, 0.5);
   EXPECT_NEAR(FramesPerSecond(StartPacing(60, true), OddDisplay{60, false}).perSecond, 60.0, 0.5);
