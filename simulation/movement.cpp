@@ -94,24 +94,6 @@ void ClimbRock(GameObject& object, const GameObject& other, int32_t i) {
   }
 }
 
-// True when the box holds no part of a wall cell. Only cells that exist are read: a box reaching past any
-// edge of the grid (a drifting key can be anywhere, even at huge coordinates) is tested against the cells
-// it covers inside the grid, and whatever lies outside blocks nothing here (the frame bands see to it).
-bool WallsAllow(const Rect& obj) {
-  const int32_t firstColumn = std::max(obj.left / CELL_SIZE, 0);
-  const int32_t lastColumn = std::min(obj.right / CELL_SIZE, GRID_COLUMNS - 1);
-  const int32_t firstRow = std::max(obj.top / CELL_SIZE, 0);
-  const int32_t lastRow = std::min(obj.bottom / CELL_SIZE, GRID_ROWS - 1);
-  for (int32_t c = firstColumn; c <= lastColumn; ++c) {
-    for (int32_t r = firstRow; r <= lastRow; ++r) {
-      if (levelGrid[c][r] != WALL_CELL) continue;
-      const Rect wall = MakeRect(CELL_SIZE * c, CELL_SIZE * r, CELL_SIZE * c + CELL_SIZE, CELL_SIZE * r + CELL_SIZE);
-      if (Overlaps(obj, wall)) return false;
-    }
-  }
-  return true;
-}
-
 // The whole test; nested is true only inside the rise test of a rock climb.
 bool TestMove(GameObject& object, Vector2 displacement, bool nested) {
   // 1. The box where the move would put the object.
@@ -184,5 +166,23 @@ bool TestMove(GameObject& object, Vector2 displacement, bool nested) {
 }
 
 }  // namespace
+
+// True when the box holds no part of a wall cell. Only cells that exist are read: a box reaching past any
+// edge of the grid (a drifting key can be anywhere, even at huge coordinates) is tested against the cells
+// it covers inside the grid, and whatever lies outside blocks nothing here (the frame bands see to it).
+bool WallsAllow(const Rect& obj) {
+  const int32_t firstColumn = std::max(obj.left / CELL_SIZE, 0);
+  const int32_t lastColumn = std::min(obj.right / CELL_SIZE, GRID_COLUMNS - 1);
+  const int32_t firstRow = std::max(obj.top / CELL_SIZE, 0);
+  const int32_t lastRow = std::min(obj.bottom / CELL_SIZE, GRID_ROWS - 1);
+  for (int32_t c = firstColumn; c <= lastColumn; ++c) {
+    for (int32_t r = firstRow; r <= lastRow; ++r) {
+      if (levelGrid[c][r] != WALL_CELL) continue;
+      const Rect wall = MakeRect(CELL_SIZE * c, CELL_SIZE * r, CELL_SIZE * c + CELL_SIZE, CELL_SIZE * r + CELL_SIZE);
+      if (Overlaps(obj, wall)) return false;
+    }
+  }
+  return true;
+}
 
 bool CanMove(GameObject& object, Vector2 displacement) { return TestMove(object, displacement, false); }

@@ -11,6 +11,10 @@
 // Called by the control on player before it grants a velocity, and by UpdateObject for falls and flight.
 bool CanMove(GameObject& object, Vector2 displacement);
 
+// True when the box holds no part of a wall cell (cells outside the grid block nothing here). CanMove's
+// last test; the level tests ask it whether a key lies clear of the rock.
+bool WallsAllow(const Rect& obj);
+
 // Advances object by one step when more than 30 ms of the tick count have passed since its last step
 // (animation, velocity, fall, the paper airplane's flight and crash), and on every call brings a hidden
 // object back to startPosition once its respawn delay has run out.
