@@ -8,6 +8,9 @@
 // answers to, a Return, by XSendEvent to the box's window, found by its title among the windows that
 // were not there before. That works with and without a window manager (the key goes to the window, not
 // to whatever has the focus). Where there is no X display (Wayland), the box is answered as before.
+// Without a window manager the keyboard goes to whatever window the pointer is over, and nothing gives the
+// box the focus: the same thread gives it the focus once it shows, so Return answers it wherever the
+// pointer is.
 #include "platform/sdl/box_from_pad.h"
 
 #include <SDL.h>
@@ -20,6 +23,7 @@
 #include <vector>
 
 #include "platform/sdl/pads_sdl.h"
+#include "platform/sdl/window_manager.h"
 
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
@@ -28,6 +32,7 @@ struct PadAnswerer {
   Display* display = nullptr;    // our own connection, used by the thread only while it runs
   std::string caption;           // the box's title
   std::vector<::Window> before;  // windows already titled so before the box (the game's own): not the box
+  bool focusBox = false;         // no window manager: the box gets the keyboard from us, once it shows
   std::string backgroundHint;    // what SDL's background-events hint was, to put back ("" unset)
   bool hintWasSet = false;
   // SDL's Ctrl+C and kill handlers, where they were set aside while the box stands.
@@ -125,12 +130,31 @@ void SendReturn(Display* display, ::Window box) {
   XFlush(display);
 }
 
-void AnswerBox(PadAnswerer& answerer) {
+// The box's windows: those titled with its caption that were not there before it.
+std::vector<::Window> BoxWindows(PadAnswerer& answerer) {
+  std::vector<::Window> boxes;
   for (::Window window : TitledWindows(answerer.display, answerer.caption)) {
     bool old = false;
     for (::Window known : answerer.before) old = old || known == window;
-    if (!old) SendReturn(answerer.display, window);
+    if (!old) boxes.push_back(window);
   }
+  return boxes;
+}
+
+void AnswerBox(PadAnswerer& answerer) {
+  for (::Window box : BoxWindows(answerer)) SendReturn(answerer.display, box);
+}
+
+// Gives the box the keyboard once it is on screen (a window not yet shown cannot take it); whether it did.
+bool FocusBox(PadAnswerer& answerer) {
+  for (::Window box : BoxWindows(answerer)) {
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(answerer.display, box, &attributes) == 0 || attributes.map_state != IsViewable) continue;
+    XSetInputFocus(answerer.display, box, RevertToPointerRoot, CurrentTime);
+    XFlush(answerer.display);
+    return true;
+  }
+  return false;
 }
 
 // A button held when the box came (the one that asked for it, say) answers nothing until it is let go.
@@ -142,6 +166,7 @@ void ReadPadsUntilStopped(PadAnswerer* answerer) {
   std::unique_lock<std::mutex> lock(answerer->mutex);
   while (!answerer->stop) {
     lock.unlock();
+    if (answerer->focusBox) answerer->focusBox = !FocusBox(*answerer);
     const bool held = BoxButtonHeldOnAnyPad();
     if (held) {
       pressed = pressed || allUp;
@@ -175,6 +200,7 @@ PadAnswerer* StartAnsweringFromPads(const std::string& caption) {
   }
   answerer->caption = caption;
   answerer->before = TitledWindows(display, caption);
+  answerer->focusBox = !WindowManagerOnDisplay(display);
   // SDL drops pad input while it has a window without the keyboard, and the box has the keyboard now.
   const char* hint = SDL_GetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS);
   answerer->hintWasSet = hint != nullptr;

@@ -5,10 +5,8 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
-namespace {
-
 // A window manager that follows the desktop conventions names its own window in this root property.
-bool SupportingWindowNamed(Display* display) {
+bool WindowManagerOnDisplay(Display* display) {
   const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
   if (check == None) return false;
   Atom type = None;
@@ -22,11 +20,10 @@ bool SupportingWindowNamed(Display* display) {
   return read && type == XA_WINDOW && count == 1;
 }
 
-}  // namespace
-
 bool WindowManagerRunning(SDL_Window* window) {
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
   if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) return true;
-  return SupportingWindowNamed(info.info.x11.display);
+  return WindowManagerOnDisplay(info.info.x11.display);
 }
+
