@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr int SCREEN_WIDTH = kPictureWidth;
-constexpr int SCREEN_HEIGHT = kPictureHeight;
 constexpr int DISPLAY_HZ = 60;  // a 60 Hz display, as the level tests play on: frames 1/60 s apart
 // The file name the key-into-door rule loads; the level under test is never loaded by that same name.
 const char* const NEXT_LEVEL = "level2.vem";
@@ -26,7 +24,7 @@ const char* const NEXT_LEVEL = "level2.vem";
 Rect ScreenBox() {
   const int32_t left = static_cast<int32_t>(camera.x);
   const int32_t top = static_cast<int32_t>(camera.y);
-  return MakeRect(left, top, left + SCREEN_WIDTH, top + SCREEN_HEIGHT);
+  return MakeRect(left, top, left + kPictureWidth, top + kPictureHeight);
 }
 
 Rect BoxOf(const GameObject& object) { return PlaceRect(object.bounds, object.position.x, object.position.y); }
@@ -50,8 +48,8 @@ void ClickScreen(int x, int y, unsigned arrows = 0) {
 // The first screen spot, in a 16-pixel raster from the top left, that no object's box covers.
 bool FreeSpot(int& x, int& y) {
   const Rect screen = ScreenBox();
-  for (y = 8; y < SCREEN_HEIGHT; y += 16) {
-    for (x = 8; x < SCREEN_WIDTH; x += 16) {
+  for (y = 8; y < kPictureHeight; y += 16) {
+    for (x = 8; x < kPictureWidth; x += 16) {
       const Rect spot = MakeRect(screen.left + x, screen.top + y, screen.left + x + 1, screen.top + y + 1);
       bool covered = false;
       Rect cut;
@@ -80,7 +78,7 @@ LevelRun StartLevel(const std::string& file) {
   // The rules need the device (a frame without one does nothing, and keys step inside the drawn scene),
   // the input layer and the airplane's angle tables. Pictures and sounds change nothing in play; without
   // them the fakes log no draw and no sound, so a long search keeps its memory and its pace.
-  InitGraphics(FakeWindow(), SCREEN_WIDTH, SCREEN_HEIGHT, fullScreen);
+  InitGraphics(FakeWindow(), kPictureWidth, kPictureHeight, fullScreen);
   InitInput(FakeWindow());
   BuildAngleTables();
   FakeSetDisplay(DISPLAY_HZ, true);

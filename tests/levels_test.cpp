@@ -136,6 +136,18 @@ class LevelsTest : public StartedGameTest {
     }
   }
 
+  // Holding each of the arrow sets in turn for that many frames, from where play stands, the object in slot
+  // never comes on screen.
+  static void ExpectNeverOnScreen(const LevelRun& run, int slot, std::initializer_list<unsigned> arrowSets,
+                                  int frames, const std::string& where) {
+    for (unsigned arrows : arrowSets) {
+      for (int i = 0; i < frames; ++i) {
+        PlayFrames(run, arrows, 1);
+        ASSERT_FALSE(SlotOnScreen(slot)) << where << ", arrows " << arrows << " frame " << i;
+      }
+    }
+  }
+
  private:
   void Click(int x, int y) {
     MoveCursorTo(x, y);
@@ -184,13 +196,8 @@ TEST_F(LevelsTest, LevelOneShortcutsAreShut) {
   SetUp();
   LevelRun run = PlayLevelOne();
   ASSERT_EQ(Play(run, toTheFloorLadder), 0);
-  const int key = FirstSlotOf(Key);
-  for (unsigned arrows : {ARROW_DOWN | ARROW_LEFT, ARROW_DOWN | ARROW_RIGHT, ARROW_UP | ARROW_LEFT}) {
-    for (int i = 0; i < 500; ++i) {
-      PlayFrames(run, arrows, 1);
-      ASSERT_FALSE(SlotOnScreen(key)) << "from the hall, arrows " << arrows << " frame " << i;
-    }
-  }
+  ExpectNeverOnScreen(run, FirstSlotOf(Key),
+                      {ARROW_DOWN | ARROW_LEFT, ARROW_DOWN | ARROW_RIGHT, ARROW_UP | ARROW_LEFT}, 500, "from the hall");
 
   TearDown();
   SetUp();
@@ -240,13 +247,9 @@ TEST_F(LevelsTest, LevelTwoShortcutsAreShut) {
     SetUp();
     const LevelRun top = PlayLevelTwo();
     ASSERT_EQ(Play(top, StepsOf("click " + ladder + "\n")), 0);
-    const int key = ClickedSlot(top, Key, 1);
-    for (unsigned arrows : {ARROW_UP, ARROW_DOWN, ARROW_LEFT | ARROW_DOWN, ARROW_RIGHT | ARROW_DOWN}) {
-      for (int i = 0; i < 300; ++i) {
-        PlayFrames(top, arrows, 1);
-        ASSERT_FALSE(SlotOnScreen(key)) << "in the top's " << ladder << ", arrows " << arrows << " frame " << i;
-      }
-    }
+    ExpectNeverOnScreen(top, ClickedSlot(top, Key, 1),
+                        {ARROW_UP, ARROW_DOWN, ARROW_LEFT | ARROW_DOWN, ARROW_RIGHT | ARROW_DOWN}, 300,
+                        "in the top's " + ladder);
   }
 
   // Left in the rock and crashed as the creature, so that the long ladder stays.
@@ -256,21 +259,12 @@ TEST_F(LevelsTest, LevelTwoShortcutsAreShut) {
   LevelRun run = PlayLevelTwo();
   ASSERT_EQ(Play(run, down), 0);
   ASSERT_GT(player.position.y, 24 * CELL_SIZE);  // at the long ladder's foot
-  const int shortLadder = ClickedSlot(run, Ladder, 1);
-  const int door = FirstSlotOf(Door);
-  for (unsigned arrows : {ARROW_UP, ARROW_UP | ARROW_LEFT, ARROW_UP | ARROW_RIGHT, ARROW_DOWN | ARROW_LEFT}) {
-    for (int i = 0; i < 400; ++i) {
-      PlayFrames(run, arrows, 1);
-      ASSERT_FALSE(SlotOnScreen(shortLadder)) << "at the bottom, arrows " << arrows << " frame " << i;
-    }
-  }
+  ExpectNeverOnScreen(run, ClickedSlot(run, Ladder, 1),
+                      {ARROW_UP, ARROW_UP | ARROW_LEFT, ARROW_UP | ARROW_RIGHT, ARROW_DOWN | ARROW_LEFT}, 400,
+                      "at the bottom");
   ASSERT_EQ(Play(run, StepsOf("click ladder 3\n")), 0);
-  for (unsigned arrows : {ARROW_LEFT, ARROW_RIGHT, ARROW_UP, ARROW_DOWN}) {
-    for (int i = 0; i < 300; ++i) {
-      PlayFrames(run, arrows, 1);
-      ASSERT_FALSE(SlotOnScreen(door)) << "in the long ladder, arrows " << arrows << " frame " << i;
-    }
-  }
+  ExpectNeverOnScreen(run, FirstSlotOf(Door), {ARROW_LEFT, ARROW_RIGHT, ARROW_UP, ARROW_DOWN}, 300,
+                      "in the long ladder");
 
   const float pocketTop = 24 * CELL_SIZE;
   const float vaultBottom = 4 * CELL_SIZE;

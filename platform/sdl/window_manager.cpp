@@ -26,4 +26,3 @@ bool WindowManagerRunning(SDL_Window* window) {
   if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) return true;
   return WindowManagerOnDisplay(info.info.x11.display);
 }
-
